@@ -45,3 +45,14 @@ inline float WDL_BE32ToFloat(uint32_t be)
   std::memcpy(&f, &v, 4);
   return f;
 }
+
+// A four-character code from its text: the first character is the most
+// significant byte ('ln0p' is 0x6C6E3070). Avoids multi-character literals,
+// whose value is implementation-defined.
+constexpr uint32_t WDL_FourCC(const char (&s)[5])
+{
+  return (static_cast<uint32_t>(static_cast<unsigned char>(s[0])) << 24) |
+         (static_cast<uint32_t>(static_cast<unsigned char>(s[1])) << 16) |
+         (static_cast<uint32_t>(static_cast<unsigned char>(s[2])) << 8) |
+         static_cast<uint32_t>(static_cast<unsigned char>(s[3]));
+}

@@ -8,6 +8,14 @@ if(QV_WERROR)
   target_compile_options(qv_warnings INTERFACE -Werror)
 endif()
 
+# g++ 12 at -O2 vectorises only loops it can do without run-time checks or a
+# scalar epilogue, which leaves sample-format and per-pixel loops scalar. The
+# dynamic cost model lets it version for aliasing and add epilogues; it never
+# reassociates floating point, so results stay bit-exact.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-fvect-cost-model=dynamic)
+endif()
+
 macro(qv_setup_sanitizers)
   if(QV_SANITIZE STREQUAL "address")
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer

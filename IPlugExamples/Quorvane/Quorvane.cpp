@@ -1,0 +1,74 @@
+#include "Quorvane.h"
+
+#include "resource.h"
+
+Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
+    : IPlugAAX(instanceInfo, kNumParams, PLUG_CHANNEL_IO, PLUG_NUM_PRESETS, PLUG_NAME, PLUG_PRODUCT,
+               PLUG_MFR, PLUG_VER, PLUG_UNIQUE_ID, PLUG_MFR_ID, PLUG_LATENCY, PLUG_DOES_MIDI,
+               PLUG_DOES_STATE_CHUNKS, PLUG_IS_INST, PLUG_SC_CHANS)
+{
+  // The editor's graphics object is created here, before the parameters,
+  // once the GUI layer exists; its controls are added between them.
+  GetParam(kSwap)->InitBool("Swap", mSwap, "Swap", "");
+  GetParam(kMono)->InitBool("Mono", mMono, "Mono", "");
+  // The default preset is made last, from the state built above.
+}
+
+void Quorvane::OnParamChange(int paramIdx)
+{
+  IMutexLock lock(this);
+  switch (paramIdx)
+  {
+  case kSwap: mSwap = GetParam(kSwap)->Value() != 0.0; break;
+  case kMono: mMono = GetParam(kMono)->Value() != 0.0; break;
+  default: break;
+  }
+}
+
+namespace
+{
+// Each frame's two inputs are read before its outputs are written, so the
+// output buffers may be the input buffers.
+template <bool Swap, bool Mono>
+void Render(const double* inL, const double* inR, double* outL, double* outR, int nFrames,
+            float& lastInL, float& lastInR, float& lastOutL, float& lastOutR)
+{
+  float l = lastInL, r = lastInR, ol = lastOutL, orr = lastOutR;
+  for (int s = 0; s < nFrames; ++s)
+  {
+    l = static_cast<float>(inL[s]);
+    r = static_cast<float>(inR[s]);
+    ol = Swap ? r : l;
+    orr = Swap ? l : r;
+    if (Mono)
+    {
+      ol = 0.5f * (r + l);
+      orr = ol;
+    }
+    outL[s] = static_cast<double>(ol);
+    outR[s] = static_cast<double>(orr);
+  }
+  lastInL = l;
+  lastInR = r;
+  lastOutL = ol;
+  lastOutR = orr;
+}
+} // namespace
+
+void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
+{
+  // The flags are read once per block: they cannot change mid-block because
+  // the render call holds the plug-in mutex.
+  void (*render)(const double*, const double*, double*, double*, int, float&, float&, float&,
+                 float&) = mMono ? (mSwap ? Render<true, true> : Render<false, true>)
+                                 : (mSwap ? Render<true, false> : Render<false, false>);
+  render(inputs[0], inputs[1], outputs[0], outputs[1], nFrames, mInputLeft, mInputRight,
+         mOutputLeft, mOutputRight);
+}
+
+IPlugAAX* MakePlug()
+{
+  static WDL_Mutex sMutex;
+  WDL_MutexLock lock(&sMutex);
+  return new Quorvane(IPlugInstanceInfo());
+}

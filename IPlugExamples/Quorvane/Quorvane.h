@@ -1,0 +1,40 @@
+#pragma once
+// Quorvane: a stereo utility. "Swap" exchanges left and right; "Mono"
+// replaces both with their average, applied after the swap.
+
+#include "IPlugAAX.h"
+
+class Quorvane : public IPlugAAX
+{
+public:
+  enum EParams
+  {
+    kSwap = 0,
+    kMono,
+    kNumParams
+  };
+
+  explicit Quorvane(IPlugInstanceInfo instanceInfo);
+  ~Quorvane() override = default;
+
+  // [any, takes the plug-in mutex] Mirrors the switch parameters: a value
+  // other than exactly 0.0 turns a flag on.
+  void OnParamChange(int paramIdx) override;
+
+  // [audio, under the plug-in mutex] Single-precision swap/mono over input and
+  // output channels 0 and 1; outputs may alias inputs. Allocates nothing.
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+
+  bool IsSwapOn() const { return mSwap; }
+  bool IsMonoOn() const { return mMono; }
+
+private:
+  bool mSwap = false;
+  bool mMono = false;
+  // Working values of the per-sample loop; they make processing single
+  // precision. After a block they hold its last frame.
+  float mInputLeft = 0.0f;
+  float mInputRight = 0.0f;
+  float mOutputLeft = 0.0f;
+  float mOutputRight = 0.0f;
+};
