@@ -1,6 +1,7 @@
 #include "Quorvane.h"
 
 #include "resource.h"
+#include "simdclones.h"
 
 Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
     : IPlugAAX(instanceInfo, kNumParams, PLUG_CHANNEL_IO, PLUG_NUM_PRESETS, PLUG_NAME, PLUG_PRODUCT,
@@ -30,8 +31,8 @@ namespace
 // Each frame's two inputs are read before its outputs are written, so the
 // output buffers may be the input buffers.
 template <bool Swap, bool Mono>
-void Render(const double* inL, const double* inR, double* outL, double* outR, int nFrames,
-            float& lastInL, float& lastInR, float& lastOutL, float& lastOutR)
+inline void Render(const double* inL, const double* inR, double* outL, double* outR, int nFrames,
+                   float& lastInL, float& lastInR, float& lastOutL, float& lastOutR)
 {
   float l = lastInL, r = lastInR, ol = lastOutL, orr = lastOutR;
   for (int s = 0; s < nFrames; ++s)
@@ -53,15 +54,29 @@ void Render(const double* inL, const double* inR, double* outL, double* outR, in
   lastOutL = ol;
   lastOutR = orr;
 }
+
+using RenderFn = void (*)(const double*, const double*, double*, double*, int, float&, float&,
+                          float&, float&);
+
+#define QV_RENDER_VARIANT(name, swap, mono)                                                       \
+  WDL_SIMD_CLONES void name(const double* inL, const double* inR, double* outL, double* outR,    \
+                            int n, float& a, float& b, float& c, float& d)                       \
+  {                                                                                              \
+    Render<swap, mono>(inL, inR, outL, outR, n, a, b, c, d);                                     \
+  }
+QV_RENDER_VARIANT(RenderThrough, false, false)
+QV_RENDER_VARIANT(RenderSwap, true, false)
+QV_RENDER_VARIANT(RenderMono, false, true)
+QV_RENDER_VARIANT(RenderSwapMono, true, true)
+#undef QV_RENDER_VARIANT
 } // namespace
 
 void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
 {
   // The flags are read once per block: they cannot change mid-block because
   // the render call holds the plug-in mutex.
-  void (*render)(const double*, const double*, double*, double*, int, float&, float&, float&,
-                 float&) = mMono ? (mSwap ? Render<true, true> : Render<false, true>)
-                                 : (mSwap ? Render<true, false> : Render<false, false>);
+  const RenderFn render =
+      mMono ? (mSwap ? RenderSwapMono : RenderMono) : (mSwap ? RenderSwap : RenderThrough);
   render(inputs[0], inputs[1], outputs[0], outputs[1], nFrames, mInputLeft, mInputRight,
          mOutputLeft, mOutputRight);
 }

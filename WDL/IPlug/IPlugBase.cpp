@@ -1,5 +1,7 @@
 #include "IPlugBase.h"
 
+#include "simdclones.h"
+
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -14,15 +16,15 @@ void CopyEffectName(char (&dst)[IPlugBase::kMaxEffectNameLen], const char* src)
 
 // Sample-format conversion. Separate non-aliasing pointers let the compiler
 // vectorise these at -O2; results are exact per-sample conversions.
-void FloatToDouble(double* __restrict dst, const float* __restrict src, int n)
+WDL_SIMD_CLONES void FloatToDouble(double* __restrict dst, const float* __restrict src, int n)
 {
   for (int i = 0; i < n; ++i) dst[i] = static_cast<double>(src[i]);
 }
-void DoubleToFloat(float* __restrict dst, const double* __restrict src, int n)
+WDL_SIMD_CLONES void DoubleToFloat(float* __restrict dst, const double* __restrict src, int n)
 {
   for (int i = 0; i < n; ++i) dst[i] = static_cast<float>(src[i]);
 }
-void DoubleToFloatAdd(float* __restrict dst, const double* __restrict src, int n)
+WDL_SIMD_CLONES void DoubleToFloatAdd(float* __restrict dst, const double* __restrict src, int n)
 {
   for (int i = 0; i < n; ++i) dst[i] = static_cast<float>(src[i]) + dst[i];
 }

@@ -1,0 +1,12 @@
+#pragma once
+// WDL_SIMD_CLONES marks a hot loop function to be compiled twice, for AVX2 and
+// for the x86-64 baseline, with the best one picked once at load time. The
+// project builds for the baseline, so without this the audio and pixel loops
+// would use 16-byte vectors only. Only exact operations may go in these loops
+// (no reassociation is enabled), so both clones give bit-identical results.
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define WDL_SIMD_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define WDL_SIMD_CLONES
+#endif

@@ -1,0 +1,90 @@
+#pragma once
+// Small recording subclasses for tests of the plug-in base.
+
+#include "IGraphics.h"
+#include "IPlugBase.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// An editor stand-in that records what the base tells it.
+class RecordingGraphics : public IGraphics
+{
+public:
+  struct Call
+  {
+    int idx;
+    double value;
+    bool normalized;
+  };
+
+  explicit RecordingGraphics(int* deleted = nullptr) : mDeleted(deleted) {}
+  ~RecordingGraphics() override
+  {
+    if (mDeleted) ++*mDeleted;
+  }
+  void SetParameterFromPlug(int idx, double value, bool normalized) override
+  {
+    calls.push_back({idx, value, normalized});
+  }
+  void PrepDraw() override { ++prepDraws; }
+
+  std::vector<Call> calls;
+  int prepDraws = 0;
+
+private:
+  int* mDeleted;
+};
+
+// A plug-in base with recording wrapper operations.
+class TestPlug : public IPlugBase
+{
+public:
+  TestPlug(int nParams, const char* io, int latency = 0, const char* name = "Test")
+      : IPlugBase(nParams, io, 1, name, "", "Maker", 0x10203, 1, 2, latency, false, false,
+                  false, kAPIAAX)
+  {
+  }
+
+  void OnParamChange(int idx) override
+  {
+    IPlugBase::OnParamChange(idx);
+    changes.push_back(idx);
+  }
+  void BeginInformHostOfParamChange(int idx) override { events.push_back({"begin", idx}); }
+  void InformHostOfParamChange(int idx, double v) override
+  {
+    informed.push_back({idx, v});
+    // The base promises the mutex is held here.
+    heldWhileInforming = heldWhileInforming && mMutex.DebugCount() > 0;
+  }
+  void EndInformHostOfParamChange(int idx) override { events.push_back({"end", idx}); }
+  void InformHostOfProgramChange() override {}
+  int GetSamplePos() override { return 0; }
+  double GetTempo() override { return tempo; }
+  void GetTimeSig(int* n, int* d) override { *n = 4, *d = 4; }
+  void GetTime(ITimeInfo*) override {}
+  void ResizeGraphics(int, int) override {}
+  bool SendMidiMsg(IMidiMsg* msg) override
+  {
+    sentMidi.push_back(*msg);
+    return sendResult;
+  }
+
+  // Exposes the delay line set-up a wrapper performs.
+  void MakeDelayLine()
+  {
+    mDelay = new NChanDelayLine(NInChannels(), NOutChannels());
+    mDelay->SetDelayTime(GetLatency());
+  }
+  int MutexDepth() const { return mMutex.DebugCount(); }
+
+  std::vector<int> changes;
+  std::vector<std::pair<const char*, int>> events;
+  std::vector<std::pair<int, double>> informed;
+  std::vector<IMidiMsg> sentMidi;
+  bool heldWhileInforming = true;
+  bool sendResult = true;
+  double tempo = 0.0;
+};
