@@ -33,3 +33,36 @@ int base64decode(const char* src, unsigned char* dest, int maxlen)
   }
   return written;
 }
+
+void base64encode(const unsigned char* src, char* dest, int len)
+{
+  static const char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  int i = 0;
+  for (; i + 3 <= len; i += 3)
+  {
+    const unsigned v = (unsigned(src[i]) << 16) | (unsigned(src[i + 1]) << 8) | src[i + 2];
+    *dest++ = kAlphabet[(v >> 18) & 63];
+    *dest++ = kAlphabet[(v >> 12) & 63];
+    *dest++ = kAlphabet[(v >> 6) & 63];
+    *dest++ = kAlphabet[v & 63];
+  }
+  const int rest = len - i;
+  if (rest == 1)
+  {
+    const unsigned v = unsigned(src[i]) << 16;
+    *dest++ = kAlphabet[(v >> 18) & 63];
+    *dest++ = kAlphabet[(v >> 12) & 63];
+    *dest++ = '=';
+    *dest++ = '=';
+  }
+  else if (rest == 2)
+  {
+    const unsigned v = (unsigned(src[i]) << 16) | (unsigned(src[i + 1]) << 8);
+    *dest++ = kAlphabet[(v >> 18) & 63];
+    *dest++ = kAlphabet[(v >> 12) & 63];
+    *dest++ = kAlphabet[(v >> 6) & 63];
+    *dest++ = '=';
+  }
+  *dest = '\0';
+}

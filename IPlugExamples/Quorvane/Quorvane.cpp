@@ -12,7 +12,8 @@ Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
   // once the GUI layer exists; its controls are added between them.
   GetParam(kSwap)->InitBool("Swap", mSwap, "Swap", "");
   GetParam(kMono)->InitBool("Mono", mMono, "Mono", "");
-  // The default preset is made last, from the state built above.
+  // The one preset holds the state built above.
+  MakeDefaultPreset(PLUG_NAME, 1);
 }
 
 void Quorvane::OnParamChange(int paramIdx)

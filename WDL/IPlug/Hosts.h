@@ -2,7 +2,7 @@
 // Host identification: the table of known hosts, looked up from the name a
 // host reports.
 
-enum EHost
+enum EHost : int
 {
   kHostUninit = -1,
   kHostUnknown = 0,

@@ -87,6 +87,9 @@ double IParam::DBToAmp() const { return ::DBToAmp(mValue); }
 
 void IParam::Set(double value)
 {
+  // NaN compares false both ways and would slip through the clamp; restored
+  // state is untrusted, so it lands on the minimum instead.
+  if (value != value) value = mMin;
   mValue = value < mMin ? mMin : (value > mMax ? mMax : value);
 }
 

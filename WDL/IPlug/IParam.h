@@ -62,7 +62,8 @@ public:
   int Int() const { return static_cast<int>(mValue); }
   double DBToAmp() const;
 
-  // Stores the value clamped into [minimum, maximum], not snapped to the step.
+  // Stores the value clamped into [minimum, maximum], not snapped to the step
+  // (NaN stores the minimum).
   void Set(double value);
   // Maps from normalised, snaps non-double kinds to a multiple of the step
   // (round half up, counted from zero) and clamps from above only.

@@ -18,7 +18,7 @@
 #include "ptrlist.h"
 #include "wdlstring.h"
 
-enum EAPI
+enum EAPI : int
 {
   kAPIVST2 = 0,
   kAPIVST3 = 1,
@@ -27,6 +27,12 @@ enum EAPI
   kAPIAAX = 4,
   kAPISA = 5
 };
+
+// The first preset in list order that holds no state, or null.
+IPreset* GetNextUninitializedPreset(WDL_PtrList<IPreset>* pPresets);
+// Writes "user preset N" where N is one more than the number of presets whose
+// name contains "user preset" (pName holds IPreset::kMaxPresetNameLen bytes).
+void MakeDefaultUserPresetName(WDL_PtrList<IPreset>* pPresets, char* pName);
 
 // Packed versions: major in bits 16-31, minor in 8-15, revision in 0-7.
 void GetVersionParts(int version, int* pMajor, int* pMinor, int* pRevision);
@@ -273,10 +279,82 @@ public:
   // SendMidiMsg for each message in order; true only when every call was.
   bool SendMidiMsgs(WDL_TypedBuf<IMidiMsg>* pMsgs);
 
-  // ---- Presets (the list; state operations live with the state code) ----
+  // ---- Presets ----
+  // The preset list is not locked: presets are made while the plug-in is
+  // constructed and changed from one host thread at a time. State captures
+  // and restores lock the plug-in mutex through the state operations.
 
   int NPresets() const { return mPresets.GetSize(); }
   int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
+
+  // [host] Fills up to nPresets uninitialised presets with the current state
+  // (name "Empty" when pName is null).
+  void MakeDefaultPreset(const char* pName = nullptr, int nPresets = 1);
+  // [host] Fills the next uninitialised preset from one value per parameter:
+  // an int for bool, int and enum parameters, a double for the others. The
+  // values are stored as given, not clamped. False when no preset was free.
+  bool MakePreset(const char* pName, ...);
+  // [host] As MakePreset from nParamsNamed (index, value) pairs; parameters
+  // not named keep their current value.
+  bool MakePresetFromNamedParams(const char* pName, int nParamsNamed, ...);
+  // [host] Fills the next uninitialised preset with a copy of pChunk.
+  bool MakePresetFromChunk(const char* pName, ByteChunk* pChunk);
+  // [host] Decodes Base64 into a chunk of exactly sizeOfChunk bytes (the tail
+  // stays zero), then MakePresetFromChunk.
+  bool MakePresetFromBlob(const char* pName, const char* pBlob, int sizeOfChunk);
+  // [host] MakeDefaultPreset("Empty", NPresets()).
+  void EnsureDefaultPreset();
+  // [host] Deletes every uninitialised preset from the list.
+  void PruneUninitializedPresets();
+  // [host] Loads preset idx (capturing the current state into it when it is
+  // uninitialised) and makes it current. False for a bad index or a failure.
+  bool RestorePreset(int idx);
+  // [host] RestorePreset of the first preset named exactly pName.
+  bool RestorePreset(const char* pName);
+  // The preset's name, or "" when idx is out of range.
+  const char* GetPresetName(int idx);
+  // [host] Re-captures the current state into the current preset and renames
+  // it when pName is non-empty.
+  void ModifyCurrentPreset(const char* pName = nullptr);
+  // [host] Appends every preset: name, initialised flag, and its state when
+  // initialised. False when an append failed.
+  bool SerializePresets(ByteChunk* pChunk);
+  // [host] Restores the bank written by SerializePresets, then the current
+  // preset. Returns the position after the bank, or -1 when the data ran out
+  // (the preset being read then keeps what it had; earlier ones stay loaded).
+  int UnserializePresets(ByteChunk* pChunk, int startPos);
+
+  // ---- Preset files and developer dumps ----
+
+  // Clears pChunk and writes the framework version header ("tffp", version).
+  static void InitChunkWithIPlugVer(ByteChunk* pChunk);
+  // The framework version after a header at *pPos (advancing past it), or 0
+  // with *pPos unchanged when there is no header there.
+  static int GetIPlugVerFromChunk(ByteChunk* pChunk, int* pPos);
+
+  // [host] Write the current preset / the whole bank as a program / bank
+  // file. False for an empty name or a file that cannot be created.
+  bool SaveProgramAsFXP(const char* defaultFileName);
+  bool SaveBankAsFXB(const char* defaultFileName);
+  // [host] Read a program / bank file. False for a missing, short or
+  // malformed file, or one made for another plug-in; a rejected file leaves
+  // the parameters and presets as they were.
+  bool LoadProgramFromFXP(const char* defaultFileName);
+  bool LoadBankFromFXB(const char* defaultFileName);
+  // [host] The same on a file's bytes already in memory.
+  bool LoadProgramFromFXPData(const ByteChunk* pFile);
+  bool LoadBankFromFXBData(const ByteChunk* pFile);
+  // Build the bytes SaveProgramAsFXP / SaveBankAsFXB write.
+  bool MakeProgramFXPData(ByteChunk* pOut);
+  bool MakeBankFXBData(ByteChunk* pOut);
+
+  // [host] Developer aids: the current values as a MakePresetFromNamedParams
+  // call (paramEnumNames gives one identifier per parameter), or presets as
+  // MakePresetFromBlob calls. Nothing is written when the file cannot be
+  // opened.
+  void DumpPresetSrcCode(const char* filename, const char* paramEnumNames[]);
+  void DumpPresetBlob(const char* filename);
+  void DumpBankBlob(const char* filename);
 
   // ---- Parameter state ----
 
@@ -321,6 +399,9 @@ protected:
   WDL_PtrList<WDL_String> mOutputBusLabels;
 
 private:
+  // Framework version written in front of the state in preset files.
+  static constexpr int kIPlugVersion = 0x00010000;
+
   int ClampFrames(int nFrames) const
   {
     return nFrames < 0 ? 0 : (nFrames > mBlockSize ? mBlockSize : nFrames);

@@ -15,6 +15,10 @@ namespace
 std::atomic<long> gAllocations{0};
 }
 
+// The replacements below pair malloc with free throughout; GCC cannot see
+// that across inlining in instrumented builds.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t n)
 {
   gAllocations.fetch_add(1, std::memory_order_relaxed);

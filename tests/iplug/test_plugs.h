@@ -41,9 +41,10 @@ private:
 class TestPlug : public IPlugBase
 {
 public:
-  TestPlug(int nParams, const char* io, int latency = 0, const char* name = "Test")
-      : IPlugBase(nParams, io, 1, name, "", "Maker", 0x10203, 1, 2, latency, false, false,
-                  false, kAPIAAX)
+  TestPlug(int nParams, const char* io, int latency = 0, const char* name = "Test",
+           int nPresets = 1, bool stateChunks = false)
+      : IPlugBase(nParams, io, nPresets, name, "", "Maker", 0x10203, 1, 2, latency, false,
+                  stateChunks, false, kAPIAAX)
   {
   }
 
@@ -60,7 +61,8 @@ public:
     heldWhileInforming = heldWhileInforming && mMutex.DebugCount() > 0;
   }
   void EndInformHostOfParamChange(int idx) override { events.push_back({"end", idx}); }
-  void InformHostOfProgramChange() override {}
+  void InformHostOfProgramChange() override { ++programChanges; }
+  void PresetsChangedByHost() override { ++presetsChanged; }
   int GetSamplePos() override { return 0; }
   double GetTempo() override { return tempo; }
   void GetTimeSig(int* n, int* d) override { *n = 4, *d = 4; }
@@ -84,6 +86,8 @@ public:
   std::vector<std::pair<const char*, int>> events;
   std::vector<std::pair<int, double>> informed;
   std::vector<IMidiMsg> sentMidi;
+  int programChanges = 0;
+  int presetsChanged = 0;
   bool heldWhileInforming = true;
   bool sendResult = true;
   double tempo = 0.0;
