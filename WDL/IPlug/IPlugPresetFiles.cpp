@@ -18,7 +18,6 @@ namespace
 constexpr int kNameFieldLen = 28;      // name field of program files
 constexpr int kProgramHeaderLen = 56;  // up to the first parameter / state length
 constexpr int kBankReservedLen = 124;  // zero bytes after the current preset index
-constexpr int kBankHeaderLen = 156;    // up to the bank length / first program
 
 const uint32_t kCcnK = WDL_FourCC("CcnK");
 const uint32_t kFPCh = WDL_FourCC("FPCh");
