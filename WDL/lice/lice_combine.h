@@ -1,0 +1,359 @@
+#pragma once
+// Per-pixel combiners and the rule that picks one for a blend-mode word.
+//
+// Each combiner is a struct with one static doPix(dest, r, g, b, a, W): dest
+// points at a pixel's four bytes in memory order (blue, green, red, alpha),
+// (r, g, b, a) is the source colour (0-255) and W the weight (256 opaque).
+// Integer division truncates toward zero and >> is arithmetic, on purpose:
+// results are defined to the bit. "NoClamp" combiners keep the low 8 bits;
+// their formulas stay within 0-255 only for 0 <= W <= 256, so the selection
+// below switches to the clamped twins outside that range.
+
+#include "lice.h"
+
+extern const unsigned short __LICE_RGB2HSV_invtab[256]; // [0] = 0, [i] = 65536 / i - 1
+
+static inline int LICE_Clamp255(int v)
+{
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
+
+// Hue 0-383 in six sectors of 64 (0 red, 128 green, 256 blue), saturation and
+// value 0-255.
+static inline void __LICE_RGB2HSV(int r, int g, int b, int* h, int* s, int* v)
+{
+  const int mx = r > g ? (r > b ? r : b) : (g > b ? g : b);
+  const int mn = r < g ? (r < b ? r : b) : (g < b ? g : b);
+  const int delta = mx - mn;
+  const int k = __LICE_RGB2HSV_invtab[delta] + 1;
+  *v = mx;
+  *s = delta * __LICE_RGB2HSV_invtab[mx] / 256;
+  if (r == mx)
+    *h = g >= b ? (g - b) * k / 1024 : 383 + (g - b) * k / 1024;
+  else if (g == mx)
+    *h = 128 + (b - r) * k / 1024;
+  else
+    *h = 256 + (r - g) * k / 1024;
+}
+
+static inline LICE_pixel __LICE_HSV2Pix(int h, int s, int v, int alpha)
+{
+  const int m = v * (256 - s) / 256;
+  int r, g, b;
+  if (h < 64)
+  {
+    r = v;
+    g = v * (16384 - s * (64 - h)) / 16384;
+    b = m;
+  }
+  else if (h < 128)
+  {
+    r = v * (16384 + s * (64 - h)) / 16384;
+    g = v;
+    b = m;
+  }
+  else if (h < 192)
+  {
+    r = m;
+    g = v;
+    b = v * (16384 - s * (192 - h)) / 16384;
+  }
+  else if (h < 256)
+  {
+    r = m;
+    g = v * (16384 + s * (192 - h)) / 16384;
+    b = v;
+  }
+  else if (h < 320)
+  {
+    r = v * (16384 - s * (320 - h)) / 16384;
+    g = m;
+    b = v;
+  }
+  else
+  {
+    r = v;
+    g = m;
+    b = v * (16384 + s * (320 - h)) / 16384;
+  }
+  return LICE_RGBA(r, g, b, alpha);
+}
+
+// Weight scaled by the source alpha, as every source-alpha combiner uses it.
+static inline int LICE_SourceAlphaWeight(int W, int sa)
+{
+  return W * (sa + 1) / 256;
+}
+
+struct _LICE_CombinePixelsClobberNoClamp
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int)
+  {
+    d[0] = (LICE_pixel_chan)b;
+    d[1] = (LICE_pixel_chan)g;
+    d[2] = (LICE_pixel_chan)r;
+    d[3] = (LICE_pixel_chan)a;
+  }
+};
+
+struct _LICE_CombinePixelsHalfMixNoClamp
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int)
+  {
+    d[0] = (LICE_pixel_chan)((d[0] + b) >> 1);
+    d[1] = (LICE_pixel_chan)((d[1] + g) >> 1);
+    d[2] = (LICE_pixel_chan)((d[2] + r) >> 1);
+    d[3] = (LICE_pixel_chan)((d[3] + a) >> 1);
+  }
+};
+
+struct _LICE_CombinePixelsCopyNoClamp
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    const int f = 256 - W;
+    d[0] = (LICE_pixel_chan)(b + (d[0] - b) * f / 256);
+    d[1] = (LICE_pixel_chan)(g + (d[1] - g) * f / 256);
+    d[2] = (LICE_pixel_chan)(r + (d[2] - r) * f / 256);
+    d[3] = (LICE_pixel_chan)(a + (d[3] - a) * f / 256);
+  }
+};
+
+struct _LICE_CombinePixelsCopyClamp
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    const int f = 256 - W;
+    d[0] = (LICE_pixel_chan)LICE_Clamp255(b + (d[0] - b) * f / 256);
+    d[1] = (LICE_pixel_chan)LICE_Clamp255(g + (d[1] - g) * f / 256);
+    d[2] = (LICE_pixel_chan)LICE_Clamp255(r + (d[2] - r) * f / 256);
+    d[3] = (LICE_pixel_chan)LICE_Clamp255(a + (d[3] - a) * f / 256);
+  }
+};
+
+struct _LICE_CombinePixelsAdd
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    d[0] = (LICE_pixel_chan)LICE_Clamp255(d[0] + b * W / 256);
+    d[1] = (LICE_pixel_chan)LICE_Clamp255(d[1] + g * W / 256);
+    d[2] = (LICE_pixel_chan)LICE_Clamp255(d[2] + r * W / 256);
+    d[3] = (LICE_pixel_chan)LICE_Clamp255(d[3] + a * W / 256);
+  }
+};
+
+struct _LICE_CombinePixelsColorDodge
+{
+  static inline int one(int d, int s, int W)
+  {
+    const int t = s * W / 256;
+    return LICE_Clamp255(t > 254 ? d * 256 : d * 256 / (256 - t));
+  }
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    d[0] = (LICE_pixel_chan)one(d[0], b, W);
+    d[1] = (LICE_pixel_chan)one(d[1], g, W);
+    d[2] = (LICE_pixel_chan)one(d[2], r, W);
+    d[3] = (LICE_pixel_chan)one(d[3], a, W);
+  }
+};
+
+template <bool CLAMP> struct LICE_MulT
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    const int base = (256 - W) * 256;
+    const int vb = (d[0] * (base + b * W)) >> 16;
+    const int vg = (d[1] * (base + g * W)) >> 16;
+    const int vr = (d[2] * (base + r * W)) >> 16;
+    const int va = (d[3] * (base + a * W)) >> 16;
+    d[0] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vb) : vb);
+    d[1] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vg) : vg);
+    d[2] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vr) : vr);
+    d[3] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(va) : va);
+  }
+};
+struct _LICE_CombinePixelsMulNoClamp : LICE_MulT<false>
+{
+};
+struct _LICE_CombinePixelsMulClamp : LICE_MulT<true>
+{
+};
+
+struct _LICE_CombinePixelsOverlay
+{
+  static inline int one(int d, int s, int W)
+  {
+    const int k = s * W + (256 - W) * 128;
+    return LICE_Clamp255((d * (d * (32768 - k) / 256 + k)) >> 15);
+  }
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    d[0] = (LICE_pixel_chan)one(d[0], b, W);
+    d[1] = (LICE_pixel_chan)one(d[1], g, W);
+    d[2] = (LICE_pixel_chan)one(d[2], r, W);
+    d[3] = (LICE_pixel_chan)one(d[3], a, W);
+  }
+};
+
+struct _LICE_CombinePixelsHSVAdjust
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    int h, s, v;
+    __LICE_RGB2HSV(d[2], d[1], d[0], &h, &s, &v);
+    h += W * (r + r / 2 - 192) / 256;
+    // One wrap is enough for weights up to 256; the remainder keeps larger
+    // weights inside the hue circle too.
+    h %= 384;
+    if (h < 0) h += 384;
+    s = LICE_Clamp255(s + W * (g - 128) / 128);
+    v = LICE_Clamp255(v + W * (b - 128) / 128);
+    const LICE_pixel p = __LICE_HSV2Pix(h, s, v, a);
+    d[0] = (LICE_pixel_chan)LICE_GETB(p);
+    d[1] = (LICE_pixel_chan)LICE_GETG(p);
+    d[2] = (LICE_pixel_chan)LICE_GETR(p);
+    d[3] = (LICE_pixel_chan)LICE_GETA(p);
+  }
+};
+
+// Written without branches (a zero weight where the source alpha is 0 leaves
+// the pixel exactly as it was) so that blit loops vectorise.
+template <bool CLAMP> struct LICE_CopySourceAlphaT
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    const int w2 = a ? LICE_SourceAlphaWeight(W, a) : 0;
+    const int f = 256 - w2;
+    const int vb = b + (d[0] - b) * f / 256;
+    const int vg = g + (d[1] - g) * f / 256;
+    const int vr = r + (d[2] - r) * f / 256;
+    const int va = w2 + d[3];
+    d[0] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vb) : vb);
+    d[1] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vg) : vg);
+    d[2] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vr) : vr);
+    d[3] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(va) : (va < 255 ? va : 255));
+  }
+};
+struct _LICE_CombinePixelsCopySourceAlphaNoClamp : LICE_CopySourceAlphaT<false>
+{
+};
+struct _LICE_CombinePixelsCopySourceAlphaClamp : LICE_CopySourceAlphaT<true>
+{
+};
+
+// Opaque source-alpha copy: sa = 0 keeps the pixel (factor 256), sa = 255
+// replaces it (factor 0), anything else mixes by 255 - sa.
+struct _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int)
+  {
+    const int f = a == 0 ? 256 : (a == 255 ? 0 : 255 - a);
+    const int va = a + d[3];
+    d[0] = (LICE_pixel_chan)(b + (d[0] - b) * f / 256);
+    d[1] = (LICE_pixel_chan)(g + (d[1] - g) * f / 256);
+    d[2] = (LICE_pixel_chan)(r + (d[2] - r) * f / 256);
+    d[3] = (LICE_pixel_chan)(va < 255 ? va : 255);
+  }
+};
+
+struct _LICE_CombinePixelsAddSourceAlpha
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    _LICE_CombinePixelsAdd::doPix(d, r, g, b, a, a ? LICE_SourceAlphaWeight(W, a) : 0);
+  }
+};
+
+struct _LICE_CombinePixelsColorDodgeSourceAlpha
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    _LICE_CombinePixelsColorDodge::doPix(d, r, g, b, a, LICE_SourceAlphaWeight(W, a));
+  }
+};
+
+template <class MUL> struct LICE_MulSourceAlphaT
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    MUL::doPix(d, r, g, b, a, a ? LICE_SourceAlphaWeight(W, a) : 0);
+  }
+};
+struct _LICE_CombinePixelsMulSourceAlphaNoClamp : LICE_MulSourceAlphaT<_LICE_CombinePixelsMulNoClamp>
+{
+};
+struct _LICE_CombinePixelsMulSourceAlphaClamp : LICE_MulSourceAlphaT<_LICE_CombinePixelsMulClamp>
+{
+};
+
+struct _LICE_CombinePixelsOverlaySourceAlpha
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    _LICE_CombinePixelsOverlay::doPix(d, r, g, b, a, LICE_SourceAlphaWeight(W, a));
+  }
+};
+
+struct _LICE_CombinePixelsHSVAdjustSourceAlpha
+{
+  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  {
+    _LICE_CombinePixelsHSVAdjust::doPix(d, r, g, b, a, LICE_SourceAlphaWeight(W, a));
+  }
+};
+
+template <class C> struct LICE_CombinerTag
+{
+  using type = C;
+};
+
+// Calls f(LICE_CombinerTag<Combiner>{}) with the combiner for (mode, W) and
+// returns true, or returns false when nothing is to be drawn. The choice is
+// made once per call so that f can run one loop per combiner. Honours the
+// source-alpha flag; pass mode & ~LICE_BLIT_USE_ALPHA to ignore it. With
+// clamp, the clamped twins are used for every weight.
+template <class F> bool LICE_SelectCombiner(int mode, int W, bool clamp, F&& f)
+{
+  if (W == 0) return false;
+  const bool inRange = !clamp && W > 0 && W <= 256;
+  switch (mode & (LICE_BLIT_MODE_MASK | LICE_BLIT_USE_ALPHA))
+  {
+  case LICE_BLIT_MODE_COPY:
+    if (W < 1) return false;
+    if (W == 256) f(LICE_CombinerTag<_LICE_CombinePixelsClobberNoClamp>{});
+    else if (inRange) f(LICE_CombinerTag<_LICE_CombinePixelsCopyNoClamp>{});
+    else f(LICE_CombinerTag<_LICE_CombinePixelsCopyClamp>{});
+    return true;
+  case LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA:
+    if (W == 256) f(LICE_CombinerTag<_LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>{});
+    else if (inRange) f(LICE_CombinerTag<_LICE_CombinePixelsCopySourceAlphaNoClamp>{});
+    else f(LICE_CombinerTag<_LICE_CombinePixelsCopySourceAlphaClamp>{});
+    return true;
+  case LICE_BLIT_MODE_ADD: f(LICE_CombinerTag<_LICE_CombinePixelsAdd>{}); return true;
+  case LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA:
+    f(LICE_CombinerTag<_LICE_CombinePixelsAddSourceAlpha>{});
+    return true;
+  case LICE_BLIT_MODE_DODGE: f(LICE_CombinerTag<_LICE_CombinePixelsColorDodge>{}); return true;
+  case LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA:
+    f(LICE_CombinerTag<_LICE_CombinePixelsColorDodgeSourceAlpha>{});
+    return true;
+  case LICE_BLIT_MODE_MUL:
+    if (inRange) f(LICE_CombinerTag<_LICE_CombinePixelsMulNoClamp>{});
+    else f(LICE_CombinerTag<_LICE_CombinePixelsMulClamp>{});
+    return true;
+  case LICE_BLIT_MODE_MUL | LICE_BLIT_USE_ALPHA:
+    if (inRange) f(LICE_CombinerTag<_LICE_CombinePixelsMulSourceAlphaNoClamp>{});
+    else f(LICE_CombinerTag<_LICE_CombinePixelsMulSourceAlphaClamp>{});
+    return true;
+  case LICE_BLIT_MODE_OVERLAY: f(LICE_CombinerTag<_LICE_CombinePixelsOverlay>{}); return true;
+  case LICE_BLIT_MODE_OVERLAY | LICE_BLIT_USE_ALPHA:
+    f(LICE_CombinerTag<_LICE_CombinePixelsOverlaySourceAlpha>{});
+    return true;
+  case LICE_BLIT_MODE_HSVADJ: f(LICE_CombinerTag<_LICE_CombinePixelsHSVAdjust>{}); return true;
+  case LICE_BLIT_MODE_HSVADJ | LICE_BLIT_USE_ALPHA:
+    f(LICE_CombinerTag<_LICE_CombinePixelsHSVAdjustSourceAlpha>{});
+    return true;
+  default: return false;
+  }
+}
