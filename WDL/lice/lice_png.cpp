@@ -114,7 +114,12 @@ bool Decode(LoadState* st, FILE* fp, MemReader* mem)
   for (int i = 0; i < h; ++i)
   {
     LICE_pixel* __restrict p = rows.row(i);
-    for (int x = 0; x < w; ++x) p[x] = __builtin_bswap32(p[x]);
+    for (int x = 0; x < w; ++x)
+    {
+      // A byte swap written as shifts, which vectorises without SSSE3.
+      const LICE_pixel v = p[x];
+      p[x] = (v >> 24) | ((v >> 8) & 0xff00u) | ((v << 8) & 0xff0000u) | (v << 24);
+    }
   }
   return true;
 }
