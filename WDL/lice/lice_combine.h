@@ -11,6 +11,8 @@
 
 #include "lice.h"
 
+#include <type_traits>
+
 extern const unsigned short __LICE_RGB2HSV_invtab[256]; // [0] = 0, [i] = 65536 / i - 1
 
 static inline int LICE_Clamp255(int v)
@@ -85,6 +87,20 @@ static inline int LICE_SourceAlphaWeight(int W, int sa)
   return W * (sa + 1) / 256;
 }
 
+static inline int LICE_Chan(LICE_pixel p, int shift)
+{
+  return static_cast<int>((p >> shift) & 0xffu);
+}
+static inline LICE_pixel LICE_PackChan(int v, int shift)
+{
+  return (static_cast<LICE_pixel>(v) & 0xffu) << shift;
+}
+
+// Combiners with a px(d, s, W) form also work on whole pixels (d and s
+// 0xAARRGGBB, every channel 0-255): loops over 32-bit pixels vectorise
+// without shuffling bytes. px and doPix share the per-channel formula, so
+// both give the same bits.
+
 struct _LICE_CombinePixelsClobberNoClamp
 {
   static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int)
@@ -94,6 +110,7 @@ struct _LICE_CombinePixelsClobberNoClamp
     d[2] = (LICE_pixel_chan)r;
     d[3] = (LICE_pixel_chan)a;
   }
+  static inline LICE_pixel px(LICE_pixel, LICE_pixel s, int) { return s; }
 };
 
 struct _LICE_CombinePixelsHalfMixNoClamp
@@ -107,39 +124,48 @@ struct _LICE_CombinePixelsHalfMixNoClamp
   }
 };
 
-struct _LICE_CombinePixelsCopyNoClamp
+// Channel-symmetric combiners: one formula ch(d, s, W) for all four channels.
+template <class Ch> struct LICE_SymmetricCombiner
 {
   static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
   {
-    const int f = 256 - W;
-    d[0] = (LICE_pixel_chan)(b + (d[0] - b) * f / 256);
-    d[1] = (LICE_pixel_chan)(g + (d[1] - g) * f / 256);
-    d[2] = (LICE_pixel_chan)(r + (d[2] - r) * f / 256);
-    d[3] = (LICE_pixel_chan)(a + (d[3] - a) * f / 256);
+    d[0] = (LICE_pixel_chan)Ch::ch(d[0], b, W);
+    d[1] = (LICE_pixel_chan)Ch::ch(d[1], g, W);
+    d[2] = (LICE_pixel_chan)Ch::ch(d[2], r, W);
+    d[3] = (LICE_pixel_chan)Ch::ch(d[3], a, W);
+  }
+  static inline LICE_pixel px(LICE_pixel d, LICE_pixel s, int W)
+  {
+    return LICE_PackChan(Ch::ch(LICE_Chan(d, 0), LICE_Chan(s, 0), W), 0) |
+           LICE_PackChan(Ch::ch(LICE_Chan(d, 8), LICE_Chan(s, 8), W), 8) |
+           LICE_PackChan(Ch::ch(LICE_Chan(d, 16), LICE_Chan(s, 16), W), 16) |
+           LICE_PackChan(Ch::ch(LICE_Chan(d, 24), LICE_Chan(s, 24), W), 24);
   }
 };
 
-struct _LICE_CombinePixelsCopyClamp
+// d = s + (d - s) * (256 - W) / 256
+template <bool CLAMP> struct LICE_CopyCh
 {
-  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  static inline int ch(int d, int s, int W)
   {
-    const int f = 256 - W;
-    d[0] = (LICE_pixel_chan)LICE_Clamp255(b + (d[0] - b) * f / 256);
-    d[1] = (LICE_pixel_chan)LICE_Clamp255(g + (d[1] - g) * f / 256);
-    d[2] = (LICE_pixel_chan)LICE_Clamp255(r + (d[2] - r) * f / 256);
-    d[3] = (LICE_pixel_chan)LICE_Clamp255(a + (d[3] - a) * f / 256);
+    const int v = s + (d - s) * (256 - W) / 256;
+    return CLAMP ? LICE_Clamp255(v) : v;
   }
 };
-
-struct _LICE_CombinePixelsAdd
+struct _LICE_CombinePixelsCopyNoClamp : LICE_SymmetricCombiner<LICE_CopyCh<false>>
 {
-  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
-  {
-    d[0] = (LICE_pixel_chan)LICE_Clamp255(d[0] + b * W / 256);
-    d[1] = (LICE_pixel_chan)LICE_Clamp255(d[1] + g * W / 256);
-    d[2] = (LICE_pixel_chan)LICE_Clamp255(d[2] + r * W / 256);
-    d[3] = (LICE_pixel_chan)LICE_Clamp255(d[3] + a * W / 256);
-  }
+};
+struct _LICE_CombinePixelsCopyClamp : LICE_SymmetricCombiner<LICE_CopyCh<true>>
+{
+};
+
+// d = d + s * W / 256, clamped
+struct LICE_AddCh
+{
+  static inline int ch(int d, int s, int W) { return LICE_Clamp255(d + s * W / 256); }
+};
+struct _LICE_CombinePixelsAdd : LICE_SymmetricCombiner<LICE_AddCh>
+{
 };
 
 struct _LICE_CombinePixelsColorDodge
@@ -158,25 +184,19 @@ struct _LICE_CombinePixelsColorDodge
   }
 };
 
-template <bool CLAMP> struct LICE_MulT
+// d = (d * ((256 - W) * 256 + s * W)) >> 16
+template <bool CLAMP> struct LICE_MulCh
 {
-  static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
+  static inline int ch(int d, int s, int W)
   {
-    const int base = (256 - W) * 256;
-    const int vb = (d[0] * (base + b * W)) >> 16;
-    const int vg = (d[1] * (base + g * W)) >> 16;
-    const int vr = (d[2] * (base + r * W)) >> 16;
-    const int va = (d[3] * (base + a * W)) >> 16;
-    d[0] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vb) : vb);
-    d[1] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vg) : vg);
-    d[2] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vr) : vr);
-    d[3] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(va) : va);
+    const int v = (d * ((256 - W) * 256 + s * W)) >> 16;
+    return CLAMP ? LICE_Clamp255(v) : v;
   }
 };
-struct _LICE_CombinePixelsMulNoClamp : LICE_MulT<false>
+struct _LICE_CombinePixelsMulNoClamp : LICE_SymmetricCombiner<LICE_MulCh<false>>
 {
 };
-struct _LICE_CombinePixelsMulClamp : LICE_MulT<true>
+struct _LICE_CombinePixelsMulClamp : LICE_SymmetricCombiner<LICE_MulCh<true>>
 {
 };
 
@@ -221,18 +241,32 @@ struct _LICE_CombinePixelsHSVAdjust
 // the pixel exactly as it was) so that blit loops vectorise.
 template <bool CLAMP> struct LICE_CopySourceAlphaT
 {
+  static inline int rgb(int d, int s, int f)
+  {
+    const int v = s + (d - s) * f / 256;
+    return CLAMP ? LICE_Clamp255(v) : v;
+  }
+  static inline int alpha(int d, int w2)
+  {
+    const int v = w2 + d;
+    return CLAMP ? LICE_Clamp255(v) : (v < 255 ? v : 255);
+  }
+  static inline int weight(int a, int W) { return a ? LICE_SourceAlphaWeight(W, a) : 0; }
   static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
   {
-    const int w2 = a ? LICE_SourceAlphaWeight(W, a) : 0;
-    const int f = 256 - w2;
-    const int vb = b + (d[0] - b) * f / 256;
-    const int vg = g + (d[1] - g) * f / 256;
-    const int vr = r + (d[2] - r) * f / 256;
-    const int va = w2 + d[3];
-    d[0] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vb) : vb);
-    d[1] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vg) : vg);
-    d[2] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(vr) : vr);
-    d[3] = (LICE_pixel_chan)(CLAMP ? LICE_Clamp255(va) : (va < 255 ? va : 255));
+    const int w2 = weight(a, W), f = 256 - w2;
+    d[0] = (LICE_pixel_chan)rgb(d[0], b, f);
+    d[1] = (LICE_pixel_chan)rgb(d[1], g, f);
+    d[2] = (LICE_pixel_chan)rgb(d[2], r, f);
+    d[3] = (LICE_pixel_chan)alpha(d[3], w2);
+  }
+  static inline LICE_pixel px(LICE_pixel d, LICE_pixel s, int W)
+  {
+    const int w2 = weight(LICE_Chan(s, 24), W), f = 256 - w2;
+    return LICE_PackChan(rgb(LICE_Chan(d, 0), LICE_Chan(s, 0), f), 0) |
+           LICE_PackChan(rgb(LICE_Chan(d, 8), LICE_Chan(s, 8), f), 8) |
+           LICE_PackChan(rgb(LICE_Chan(d, 16), LICE_Chan(s, 16), f), 16) |
+           LICE_PackChan(alpha(LICE_Chan(d, 24), w2), 24);
   }
 };
 struct _LICE_CombinePixelsCopySourceAlphaNoClamp : LICE_CopySourceAlphaT<false>
@@ -246,22 +280,37 @@ struct _LICE_CombinePixelsCopySourceAlphaClamp : LICE_CopySourceAlphaT<true>
 // replaces it (factor 0), anything else mixes by 255 - sa.
 struct _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp
 {
+  static inline int factor(int a) { return a == 0 ? 256 : (a == 255 ? 0 : 255 - a); }
+  static inline int rgb(int d, int s, int f) { return s + (d - s) * f / 256; }
+  static inline int alpha(int d, int a) { return a + d < 255 ? a + d : 255; }
   static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int)
   {
-    const int f = a == 0 ? 256 : (a == 255 ? 0 : 255 - a);
-    const int va = a + d[3];
-    d[0] = (LICE_pixel_chan)(b + (d[0] - b) * f / 256);
-    d[1] = (LICE_pixel_chan)(g + (d[1] - g) * f / 256);
-    d[2] = (LICE_pixel_chan)(r + (d[2] - r) * f / 256);
-    d[3] = (LICE_pixel_chan)(va < 255 ? va : 255);
+    const int f = factor(a);
+    d[0] = (LICE_pixel_chan)rgb(d[0], b, f);
+    d[1] = (LICE_pixel_chan)rgb(d[1], g, f);
+    d[2] = (LICE_pixel_chan)rgb(d[2], r, f);
+    d[3] = (LICE_pixel_chan)alpha(d[3], a);
+  }
+  static inline LICE_pixel px(LICE_pixel d, LICE_pixel s, int)
+  {
+    const int a = LICE_Chan(s, 24), f = factor(a);
+    return LICE_PackChan(rgb(LICE_Chan(d, 0), LICE_Chan(s, 0), f), 0) |
+           LICE_PackChan(rgb(LICE_Chan(d, 8), LICE_Chan(s, 8), f), 8) |
+           LICE_PackChan(rgb(LICE_Chan(d, 16), LICE_Chan(s, 16), f), 16) |
+           LICE_PackChan(alpha(LICE_Chan(d, 24), a), 24);
   }
 };
 
 struct _LICE_CombinePixelsAddSourceAlpha
 {
+  static inline int weight(int a, int W) { return a ? LICE_SourceAlphaWeight(W, a) : 0; }
   static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
   {
-    _LICE_CombinePixelsAdd::doPix(d, r, g, b, a, a ? LICE_SourceAlphaWeight(W, a) : 0);
+    _LICE_CombinePixelsAdd::doPix(d, r, g, b, a, weight(a, W));
+  }
+  static inline LICE_pixel px(LICE_pixel d, LICE_pixel s, int W)
+  {
+    return _LICE_CombinePixelsAdd::px(d, s, weight(LICE_Chan(s, 24), W));
   }
 };
 
@@ -275,9 +324,14 @@ struct _LICE_CombinePixelsColorDodgeSourceAlpha
 
 template <class MUL> struct LICE_MulSourceAlphaT
 {
+  static inline int weight(int a, int W) { return a ? LICE_SourceAlphaWeight(W, a) : 0; }
   static inline void doPix(LICE_pixel_chan* d, int r, int g, int b, int a, int W)
   {
-    MUL::doPix(d, r, g, b, a, a ? LICE_SourceAlphaWeight(W, a) : 0);
+    MUL::doPix(d, r, g, b, a, weight(a, W));
+  }
+  static inline LICE_pixel px(LICE_pixel d, LICE_pixel s, int W)
+  {
+    return MUL::px(d, s, weight(LICE_Chan(s, 24), W));
   }
 };
 struct _LICE_CombinePixelsMulSourceAlphaNoClamp : LICE_MulSourceAlphaT<_LICE_CombinePixelsMulNoClamp>
@@ -301,6 +355,15 @@ struct _LICE_CombinePixelsHSVAdjustSourceAlpha
   {
     _LICE_CombinePixelsHSVAdjust::doPix(d, r, g, b, a, LICE_SourceAlphaWeight(W, a));
   }
+};
+
+// True when combiner C has the whole-pixel form px.
+template <class C, class = void> struct LICE_HasPx : std::false_type
+{
+};
+template <class C>
+struct LICE_HasPx<C, std::void_t<decltype(C::px(LICE_pixel(), LICE_pixel(), 0))>> : std::true_type
+{
 };
 
 template <class C> struct LICE_CombinerTag

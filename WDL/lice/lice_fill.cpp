@@ -2,6 +2,7 @@
 
 #include "lice.h"
 #include "lice_combine.h"
+#include "lice_fastpaths.h"
 #include "lice_rows.h"
 
 namespace
@@ -58,8 +59,22 @@ template <class Row> bool CopyShortcut(Row&& forEachRow, int W, LICE_pixel color
 template <class C>
 void FillLoop(LICE_pixel* row, ptrdiff_t step, int w, int h, int r, int g, int b, int a, int W)
 {
+  // The whole-pixel form needs every source channel in 0-255; the alpha
+  // stands for the weight, which may lie outside.
+  constexpr bool kPx = LICE_HasPx<C>::value;
+  const bool usePx = kPx && a >= 0 && a <= 255;
+  const LICE_pixel src = LICE_RGBA(r, g, b, a);
   for (int y = 0; y < h; ++y, row += step)
   {
+    if constexpr (kPx)
+    {
+      if (usePx)
+      {
+        LICE_pixel* __restrict p = row;
+        for (int x = 0; x < w; ++x) p[x] = C::px(p[x], src, W);
+        continue;
+      }
+    }
     LICE_pixel_chan* __restrict d = reinterpret_cast<LICE_pixel_chan*>(row);
     for (int x = 0; x < w; ++x) C::doPix(d + x * 4, r, g, b, a, W);
   }
@@ -106,6 +121,24 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
     if (CopyShortcut(rows, W, color)) return;
   }
   // The colour's own alpha byte is not used here: the weight stands in for it.
+  if ((op == LICE_BLIT_MODE_COPY && W >= 1 && W <= 255) || (op == LICE_BLIT_MODE_ADD && W >= 0 && W <= 255))
+  {
+    // A strip of the colour (alpha = W) serves as the source of the byte loops.
+    constexpr int kStrip = 64;
+    LICE_pixel strip[kStrip];
+    const LICE_pixel src = (color & 0xFFFFFFu) | (static_cast<LICE_pixel>(W) << 24);
+    for (LICE_pixel& p : strip) p = src;
+    for (int i = 0; i < h; ++i, row += a.step)
+      for (int c = 0; c < w; c += kStrip)
+      {
+        auto* dp = reinterpret_cast<LICE_pixel_chan*>(row + c);
+        auto* sp = reinterpret_cast<const LICE_pixel_chan*>(strip);
+        const int n = (w - c < kStrip ? w - c : kStrip) * 4;
+        if (op == LICE_BLIT_MODE_COPY) LICE_CopyBytes(dp, sp, n, W);
+        else LICE_AddBytes(dp, sp, n, W);
+      }
+    return;
+  }
   LICE_SelectCombiner(op, W, false, [&](auto tag) {
     FillLoop<typename decltype(tag)::type>(row, a.step, w, h, static_cast<int>(LICE_GETR(color)),
                                            static_cast<int>(LICE_GETG(color)),

@@ -4,6 +4,7 @@
 // point; every sample stays inside a bounds rectangle of the source.
 
 #include "lice_bitmap.h"
+#include "lice_combine.h"
 #include "lice_rows.h"
 
 struct LICE_SampleBounds
@@ -86,7 +87,9 @@ static inline bool LICE_SampleBox(const LICE_RowAccess& s, const LICE_SampleBoun
 
 template <class C> static inline void LICE_CombineSample(LICE_pixel* d, LICE_pixel s, int W)
 {
-  C::doPix(reinterpret_cast<LICE_pixel_chan*>(d), static_cast<int>(LICE_GETR(s)),
-           static_cast<int>(LICE_GETG(s)), static_cast<int>(LICE_GETB(s)),
-           static_cast<int>(LICE_GETA(s)), W);
+  if constexpr (LICE_HasPx<C>::value) *d = C::px(*d, s, W);
+  else
+    C::doPix(reinterpret_cast<LICE_pixel_chan*>(d), static_cast<int>(LICE_GETR(s)),
+             static_cast<int>(LICE_GETG(s)), static_cast<int>(LICE_GETB(s)),
+             static_cast<int>(LICE_GETA(s)), W);
 }
