@@ -45,7 +45,17 @@ template <class C, int F> void ScaleLoop(const ScaleJob& j, int W)
       LICE_pixel px;
       if (F == kNearest) px = srow[j.xs[i]];
       else if (F == kBilinear)
-        px = LICE_SampleBilinear(j.s, j.b, j.xs[i], y, static_cast<unsigned int>(j.fxs[i]), fy);
+      {
+        const int x = j.xs[i];
+        if (x + 1 < j.b.right && y + 1 < j.b.bottom)
+        {
+          const LICE_pixel* p = srow + x;
+          px = __LICE_BilinearFilterI(p[0], p[1], p[j.s.step], p[j.s.step + 1],
+                                      static_cast<unsigned int>(j.fxs[i]), fy);
+        }
+        else
+          px = LICE_SampleBilinear(j.s, j.b, x, y, static_cast<unsigned int>(j.fxs[i]), fy);
+      }
       else if (!LICE_SampleBox(j.s, j.b, j.xs[i] - half, y - half, j.boxN, &px))
         continue;
       LICE_CombineSample<C>(drow + i, px, W);

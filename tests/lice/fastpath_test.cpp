@@ -2,6 +2,7 @@
 
 #include "lice.h"
 #include "lice_combine.h"
+#include "lice_sample.h"
 
 #include <gtest/gtest.h>
 
@@ -83,4 +84,26 @@ TEST(FastPaths, FillsMatchTheCombiners)
           ASSERT_EQ(LICE_GetPixel(&bm, x, y), want) << x << "," << y << " W=" << W << " op=" << op;
         }
     }
+}
+
+TEST(FastPaths, BilinearFilterMatchesTheWeightFormulaPerChannel)
+{
+  unsigned int seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int n = 0; n < 200000; ++n)
+  {
+    const LICE_pixel p[4] = {next(), next(), next(), next()};
+    const unsigned int fx = n < 4 ? (n & 1) * 65535u : next() >> 16;
+    const unsigned int fy = n < 4 ? (n >> 1) * 65535u : next() >> 16;
+    const unsigned int w11 = (fx * fy) >> 16;
+    const unsigned int w[4] = {65536u - fx - fy + w11, fx - w11, fy - w11, w11};
+    LICE_pixel want = 0;
+    for (int sh = 0; sh < 32; sh += 8)
+    {
+      unsigned int sum = 0;
+      for (int k = 0; k < 4; ++k) sum += ((p[k] >> sh) & 255u) * w[k];
+      want |= (sum >> 16) << sh;
+    }
+    ASSERT_EQ(__LICE_BilinearFilterI(p[0], p[1], p[2], p[3], fx, fy), want) << n;
+  }
 }
