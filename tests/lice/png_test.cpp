@@ -34,9 +34,9 @@ std::unique_ptr<LICE_IBitmap> FromMemory(const std::vector<unsigned char>& png)
 }
 
 // A 3 x 2 RGB picture (no alpha) and its expected pixels.
-PngSpec Rgb3x2()
+PngPicture Rgb3x2()
 {
-  PngSpec s;
+  PngPicture s;
   s.width = 3;
   s.height = 2;
   for (int i = 0; i < 6; ++i)
@@ -80,7 +80,7 @@ TEST(Png, RgbWithoutAlphaGetsOpaquePixels)
 
 TEST(Png, PaletteWithTransparencyGivesPerEntryAlpha)
 {
-  PngSpec s;
+  PngPicture s;
   s.width = 3;
   s.colorType = PNG_COLOR_TYPE_PALETTE;
   s.bitDepth = 2;
@@ -96,7 +96,7 @@ TEST(Png, PaletteWithTransparencyGivesPerEntryAlpha)
 
 TEST(Png, SixteenBitGreyWithAlphaKeepsTheHighBytes)
 {
-  PngSpec s;
+  PngPicture s;
   s.width = 2;
   s.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
   s.bitDepth = 16;
@@ -109,7 +109,7 @@ TEST(Png, SixteenBitGreyWithAlphaKeepsTheHighBytes)
 
 TEST(Png, OneBitGreyIsBlackAndWhite)
 {
-  PngSpec s;
+  PngPicture s;
   s.width = 10;
   s.colorType = PNG_COLOR_TYPE_GRAY;
   s.bitDepth = 1;
@@ -123,7 +123,7 @@ TEST(Png, OneBitGreyIsBlackAndWhite)
 
 TEST(Png, InterlacedPictureMatchesItsRows)
 {
-  PngSpec s;
+  PngPicture s;
   s.width = 9;
   s.height = 9;
   s.colorType = PNG_COLOR_TYPE_RGB_ALPHA;

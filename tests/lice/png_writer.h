@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-struct PngSpec
+struct PngPicture
 {
   int width = 1, height = 1;
   int colorType = PNG_COLOR_TYPE_RGB;
@@ -27,7 +27,7 @@ inline void PngAppend(png_structp png, png_bytep d, size_t n)
 }
 inline void PngFlush(png_structp) {}
 
-inline bool WritePngBody(png_structp png, png_infop info, const PngSpec& s,
+inline bool WritePngBody(png_structp png, png_infop info, const PngPicture& s,
                          std::vector<unsigned char>* out, std::vector<png_bytep>* rows)
 {
   if (setjmp(png_jmpbuf(png))) return false;
@@ -45,7 +45,7 @@ inline bool WritePngBody(png_structp png, png_infop info, const PngSpec& s,
   return true;
 }
 
-inline std::vector<unsigned char> MakePng(const PngSpec& s)
+inline std::vector<unsigned char> MakePng(const PngPicture& s)
 {
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
