@@ -3,9 +3,9 @@
 // PNG loading on the 32-bit bitmaps of lice_bitmap.h.
 //
 // Every compositing call takes an opacity (1.0 opaque; the integer weight is
-// W = (int)(opacity * 256)) and a blend-mode word built from the constants
-// below. Calls clip to the bitmaps, report nothing and draw nothing when a
-// bitmap is null or has no pixels. A bitmap is used by one thread at a time;
+// W = (int)(opacity * 256), limited to +/-4096) and a blend-mode word built
+// from the constants below. Calls clip to the bitmaps, report nothing and
+// draw nothing when a bitmap is null or has no pixels. A bitmap is used by one thread at a time;
 // [any] means any single thread.
 
 #include "lice_bitmap.h"
@@ -56,8 +56,8 @@ void LICE_PutPixel(LICE_IBitmap* bm, int x, int y, LICE_pixel color, float opaci
 // selection; dest unchanged when nothing would be drawn.
 LICE_pixel LICE_CombinePixels(LICE_pixel dest, LICE_pixel src, float opacity, int mode);
 // [any] Composites (r, g, b, a) into *px with integer weight W (256 opaque);
-// W = 0 does nothing. The Clamp form limits every result to 0-255, for
-// weights outside 0-256.
+// W = 0 does nothing. Channels are limited to 0-255 and W to +/-4096. The
+// Clamp form limits every result to 0-255, for weights outside 0-256.
 void LICE_CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int mode);
 void LICE_CombinePixels2Clamp(LICE_pixel* px, int r, int g, int b, int a, int W, int mode);
 

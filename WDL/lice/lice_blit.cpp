@@ -6,6 +6,7 @@
 #include "lice_rows.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <type_traits>
 
@@ -140,7 +141,7 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
       return;
     }
   }
-  const int W = static_cast<int>(opacity * 256.0f);
+  const int W = LICE_Weight(opacity);
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
     if constexpr (std::is_same_v<C, _LICE_CombinePixelsCopyNoClamp> ||
@@ -171,7 +172,10 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
 void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, int srcx, int srcy,
                int srcw, int srch, float opacity, int mode)
 {
-  const RECT r = {srcx, srcy, srcx + srcw, srcy + srch};
+  auto edge = [](long long v) {
+    return static_cast<int>(std::min<long long>(std::max<long long>(v, INT_MIN), INT_MAX));
+  };
+  const RECT r = {srcx, srcy, edge(1LL * srcx + srcw), edge(1LL * srcy + srch)};
   LICE_Blit(dest, src, dstx, dsty, &r, opacity, mode);
 }
 
@@ -191,7 +195,7 @@ LICE_pixel LICE_GetPixel(LICE_IBitmap* bm, int x, int y)
 
 LICE_pixel LICE_CombinePixels(LICE_pixel dest, LICE_pixel src, float opacity, int mode)
 {
-  const int W = static_cast<int>(opacity * 256.0f);
+  const int W = LICE_Weight(opacity);
   LICE_pixel out = dest;
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
@@ -205,6 +209,11 @@ LICE_pixel LICE_CombinePixels(LICE_pixel dest, LICE_pixel src, float opacity, in
 void LICE_CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int mode)
 {
   if (!px) return;
+  W = LICE_ClampWeight(W);
+  r = LICE_Clamp255(r);
+  g = LICE_Clamp255(g);
+  b = LICE_Clamp255(b);
+  a = LICE_Clamp255(a);
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
     C::doPix(reinterpret_cast<LICE_pixel_chan*>(px), r, g, b, a, W);
@@ -214,6 +223,11 @@ void LICE_CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int 
 void LICE_CombinePixels2Clamp(LICE_pixel* px, int r, int g, int b, int a, int W, int mode)
 {
   if (!px) return;
+  W = LICE_ClampWeight(W);
+  r = LICE_Clamp255(r);
+  g = LICE_Clamp255(g);
+  b = LICE_Clamp255(b);
+  a = LICE_Clamp255(a);
   LICE_SelectCombiner(mode, W, true, [&](auto tag) {
     typedef typename decltype(tag)::type C;
     C::doPix(reinterpret_cast<LICE_pixel_chan*>(px), r, g, b, a, W);

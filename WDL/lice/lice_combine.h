@@ -15,6 +15,12 @@
 
 extern const unsigned short __LICE_RGB2HSV_invtab[256]; // [0] = 0, [i] = 65536 / i - 1
 
+// True for a source coordinate the 16.16 position arithmetic can carry.
+static inline bool LICE_UsableCoord(float v)
+{
+  return v > -1e8f && v < 1e8f;
+}
+
 static inline int LICE_Clamp255(int v)
 {
   return v < 0 ? 0 : (v > 255 ? 255 : v);
@@ -79,6 +85,24 @@ static inline LICE_pixel __LICE_HSV2Pix(int h, int s, int v, int alpha)
     b = v * (16384 + s * (320 - h)) / 16384;
   }
   return LICE_RGBA(r, g, b, alpha);
+}
+
+// Weights are limited to +/-4096 (opacity +/-16), which keeps every
+// intermediate of the combiners inside int; NaN counts as 0.
+constexpr int LICE_kMaxWeight = 4096;
+static inline int LICE_ClampWeight(int W)
+{
+  return W < -LICE_kMaxWeight ? -LICE_kMaxWeight : (W > LICE_kMaxWeight ? LICE_kMaxWeight : W);
+}
+
+// W = (int)(opacity * 256), truncated toward zero.
+static inline int LICE_Weight(float opacity)
+{
+  const float w = opacity * 256.0f;
+  if (!(w == w)) return 0;
+  if (w >= static_cast<float>(LICE_kMaxWeight)) return LICE_kMaxWeight;
+  if (w <= -static_cast<float>(LICE_kMaxWeight)) return -LICE_kMaxWeight;
+  return static_cast<int>(w);
 }
 
 // Weight scaled by the source alpha, as every source-alpha combiner uses it.
@@ -374,7 +398,8 @@ template <class C> struct LICE_CombinerTag
 // Calls f(LICE_CombinerTag<Combiner>{}) with the combiner for (mode, W) and
 // returns true, or returns false when nothing is to be drawn. The choice is
 // made once per call so that f can run one loop per combiner. Honours the
-// source-alpha flag; pass mode & ~LICE_BLIT_USE_ALPHA to ignore it. With
+// source-alpha flag; pass mode & ~LICE_BLIT_USE_ALPHA to ignore it. W must
+// lie within +/-LICE_kMaxWeight (LICE_Weight and LICE_ClampWeight see to it). With
 // clamp, the clamped twins are used for every weight.
 template <class F> bool LICE_SelectCombiner(int mode, int W, bool clamp, F&& f)
 {

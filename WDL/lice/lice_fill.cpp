@@ -5,6 +5,8 @@
 #include "lice_fastpaths.h"
 #include "lice_rows.h"
 
+#include <algorithm>
+
 namespace
 {
 inline LICE_pixel Half(LICE_pixel p)
@@ -84,19 +86,22 @@ void FillLoop(LICE_pixel* row, ptrdiff_t step, int w, int h, int r, int g, int b
 bool ClipRect(const LICE_RowAccess& a, int& x, int& y, int& w, int& h)
 {
   if (!a.row0) return false;
-  if (x < 0)
+  long long lx = x, ly = y, lw = w, lh = h;
+  if (lx < 0)
   {
-    w += x;
-    x = 0;
+    lw += lx;
+    lx = 0;
   }
-  if (y < 0)
+  if (ly < 0)
   {
-    h += y;
-    y = 0;
+    lh += ly;
+    ly = 0;
   }
-  if (w <= 0 || h <= 0 || x >= a.width || y >= a.height) return false;
-  if (w > a.width - x) w = a.width - x;
-  if (h > a.height - y) h = a.height - y;
+  if (lw <= 0 || lh <= 0 || lx >= a.width || ly >= a.height) return false;
+  x = static_cast<int>(lx);
+  y = static_cast<int>(ly);
+  w = static_cast<int>(std::min<long long>(lw, a.width - lx));
+  h = static_cast<int>(std::min<long long>(lh, a.height - ly));
   return true;
 }
 } // namespace
@@ -109,7 +114,7 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
   const LICE_RowAccess a(dest);
   if (opacity == 0.0f || !ClipRect(a, x, y, w, h)) return;
   LICE_pixel* row = a.at(x, y);
-  const int W = static_cast<int>(opacity * 256.0f);
+  const int W = LICE_Weight(opacity);
   const int op = mode & LICE_BLIT_MODE_MASK;
 
   if (op == LICE_BLIT_MODE_COPY)
@@ -176,7 +181,7 @@ void LICE_PutPixel(LICE_IBitmap* bm, int x, int y, LICE_pixel color, float opaci
   const LICE_RowAccess a(bm);
   if (!a.row0 || x < 0 || y < 0 || x >= a.width || y >= a.height) return;
   LICE_pixel* p = a.at(x, y);
-  const int W = static_cast<int>(opacity * 256.0f);
+  const int W = LICE_Weight(opacity);
   const int op = mode & LICE_BLIT_MODE_MASK;
   if (op == LICE_BLIT_MODE_COPY && CopyShortcut([&](auto fn) { fn(p, 1); }, W, color)) return;
   LICE_CombinePixels2(p, static_cast<int>(LICE_GETR(color)), static_cast<int>(LICE_GETG(color)),

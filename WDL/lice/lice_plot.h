@@ -3,6 +3,7 @@
 // with LICE_CombinePixels2 at the call's weight scaled by a coverage.
 
 #include "lice.h"
+#include "lice_combine.h"
 #include "lice_rows.h"
 
 struct LICE_Plotter
@@ -15,7 +16,7 @@ struct LICE_Plotter
   LICE_Plotter(LICE_IBitmap* bm, LICE_pixel color, float opacity, int m)
       : a(bm), r(static_cast<int>(LICE_GETR(color))), g(static_cast<int>(LICE_GETG(color))),
         b(static_cast<int>(LICE_GETB(color))), al(static_cast<int>(LICE_GETA(color))),
-        W(static_cast<int>(opacity * 256.0f)), mode(m)
+        W(LICE_Weight(opacity)), mode(m)
   {
   }
 

@@ -49,6 +49,10 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
                       float rotycent)
 {
   if (!dest || !src || !dstw || !dsth) return;
+  if (!LICE_UsableCoord(srcx) || !LICE_UsableCoord(srcy) || !LICE_UsableCoord(srcw) ||
+      !LICE_UsableCoord(srch) || !LICE_UsableCoord(angle) || !LICE_UsableCoord(rotxcent) ||
+      !LICE_UsableCoord(rotycent))
+    return;
   LICE_MemBitmap copy;
   if (dest == src || (src->getBits() && src->getBits() == dest->getBits()))
   {
@@ -108,7 +112,7 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   r.j1 = static_cast<int>(std::min<long long>(dh, r.d.height - dy));
   if (r.i0 >= r.i1 || r.j0 >= r.j1) return;
 
-  const int W = static_cast<int>(opacity * 256.0f);
+  const int W = LICE_Weight(opacity);
   const bool bilinear = half != 0.0;
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;

@@ -90,6 +90,9 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
                      int mode)
 {
   if (!dest || !src || !dstw || !dsth || opacity == 0.0f) return;
+  if (!LICE_UsableCoord(srcx) || !LICE_UsableCoord(srcy) || !LICE_UsableCoord(srcw) ||
+      !LICE_UsableCoord(srch))
+    return;
   const bool bilinear = (mode & LICE_BLIT_FILTER_MASK) == LICE_BLIT_FILTER_BILINEAR;
   auto nearWhole = [](float v) { return std::fabs(v - std::floor(v + 0.5f)) < 0.03f; };
   if (dstw > 0 && dsth > 0 && std::fabs(srcw - static_cast<float>(dstw)) < 0.001f &&
@@ -167,7 +170,7 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
   j.w = static_cast<int>(j.xs.size());
   for (size_t r = 0; r < j.ys.size(); ++r) j.dys.push_back(static_cast<int>(dy) + firstRow + static_cast<int>(r));
 
-  const int W = static_cast<int>(opacity * 256.0f);
+  const int W = LICE_Weight(opacity);
   if (!bilinear && (mode & (LICE_BLIT_MODE_MASK | LICE_BLIT_USE_ALPHA)) == LICE_BLIT_MODE_COPY &&
       (W == 256 || W == 128))
   {
