@@ -17,7 +17,32 @@ static inline void LICE_CopyBytes(LICE_pixel_chan* __restrict d, const LICE_pixe
                                   int n, int W)
 {
   const unsigned short f = static_cast<unsigned short>(256 - W);
-  for (int i = 0; i < n; ++i)
+  int i = 0;
+#if defined(__SSE2__)
+  // Rounding toward zero from s is rounding d * f + s * W (at most 65280)
+  // down when d >= s and up when d < s: (u + (d < s ? 255 : 0)) >> 8, all in
+  // unsigned 16 bits.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i f16 = _mm_set1_epi16(static_cast<short>(f));
+  const __m128i w16 = _mm_set1_epi16(static_cast<short>(W));
+  const __m128i c255 = _mm_set1_epi16(255);
+  for (; i + 16 <= n; i += 16)
+  {
+    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    __m128i halves[2];
+    for (int h = 0; h < 2; ++h)
+    {
+      const __m128i d16 = h ? _mm_unpackhi_epi8(dv, zero) : _mm_unpacklo_epi8(dv, zero);
+      const __m128i s16 = h ? _mm_unpackhi_epi8(sv, zero) : _mm_unpacklo_epi8(sv, zero);
+      const __m128i u = _mm_add_epi16(_mm_mullo_epi16(d16, f16), _mm_mullo_epi16(s16, w16));
+      const __m128i bias = _mm_and_si128(_mm_cmplt_epi16(d16, s16), c255);
+      halves[h] = _mm_srli_epi16(_mm_add_epi16(u, bias), 8);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(halves[0], halves[1]));
+  }
+#endif
+  for (; i < n; ++i)
   {
     const LICE_pixel_chan dv = d[i], sv = s[i];
     const bool neg = dv < sv;
@@ -34,7 +59,16 @@ static inline void LICE_AddBytes(LICE_pixel_chan* __restrict d, const LICE_pixel
   if (W == 256)
   {
     // s * 256 / 256 = s: a saturating byte add.
-    for (int i = 0; i < n; ++i)
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= n; i += 16)
+    {
+      const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+      const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_adds_epu8(dv, sv));
+    }
+#endif
+    for (; i < n; ++i)
     {
       const int v = d[i] + s[i];
       d[i] = static_cast<LICE_pixel_chan>(v > 255 ? 255 : v);
@@ -88,4 +122,33 @@ static inline void LICE_CopySourceAlphaOpaqueRow(LICE_pixel* __restrict d, const
   }
 #endif
   for (; i < n; ++i) d[i] = _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp::px(d[i], s[i], 256);
+}
+
+// LICE_CopyBytes with the same source pixel src everywhere, over n pixels.
+static inline void LICE_CopyFillRow(LICE_pixel* __restrict d, int n, LICE_pixel src, int W)
+{
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i f16 = _mm_set1_epi16(static_cast<short>(256 - W));
+  const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(src)), zero);
+  const __m128i sw16 = _mm_mullo_epi16(s16, _mm_set1_epi16(static_cast<short>(W)));
+  const __m128i c255 = _mm_set1_epi16(255);
+  for (; i + 4 <= n; i += 4)
+  {
+    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    __m128i halves[2];
+    for (int h = 0; h < 2; ++h)
+    {
+      // As in LICE_CopyBytes, with s * W worked out once.
+      const __m128i d16 = h ? _mm_unpackhi_epi8(dv, zero) : _mm_unpacklo_epi8(dv, zero);
+      const __m128i u = _mm_add_epi16(_mm_mullo_epi16(d16, f16), sw16);
+      const __m128i bias = _mm_and_si128(_mm_cmplt_epi16(d16, s16), c255);
+      halves[h] = _mm_srli_epi16(_mm_add_epi16(u, bias), 8);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_packus_epi16(halves[0], halves[1]));
+  }
+#endif
+  for (; i < n; ++i)
+    LICE_CopyBytes(reinterpret_cast<LICE_pixel_chan*>(d + i), reinterpret_cast<const LICE_pixel_chan*>(&src), 4, W);
 }

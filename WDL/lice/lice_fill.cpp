@@ -133,14 +133,18 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
     LICE_pixel strip[kStrip];
     const LICE_pixel src = (color & 0xFFFFFFu) | (static_cast<LICE_pixel>(W) << 24);
     for (LICE_pixel& p : strip) p = src;
+    if (op == LICE_BLIT_MODE_COPY)
+    {
+      for (int i = 0; i < h; ++i, row += a.step) LICE_CopyFillRow(row, w, src, W);
+      return;
+    }
     for (int i = 0; i < h; ++i, row += a.step)
       for (int c = 0; c < w; c += kStrip)
       {
         auto* dp = reinterpret_cast<LICE_pixel_chan*>(row + c);
         auto* sp = reinterpret_cast<const LICE_pixel_chan*>(strip);
         const int n = (w - c < kStrip ? w - c : kStrip) * 4;
-        if (op == LICE_BLIT_MODE_COPY) LICE_CopyBytes(dp, sp, n, W);
-        else LICE_AddBytes(dp, sp, n, W);
+        LICE_AddBytes(dp, sp, n, W);
       }
     return;
   }
