@@ -64,20 +64,18 @@ template <class C, int F> void ScaleLoop(const ScaleJob& j, int W)
 }
 
 // Positions pos0 + i * step (16.16) for i in [0, n) whose whole part lies in
-// [lo, hi); they are monotonic, so the valid ones form one run.
+// [lo, hi); they are monotonic, so the valid ones form one run, and the walk
+// stops once it has passed the far end (positions then stay small).
 void Positions(int64_t pos0, int64_t step, int n, int lo, int hi, int* first,
                std::vector<int>* whole, std::vector<int>* frac)
 {
   *first = -1;
-  for (int i = 0; i < n; ++i)
+  int64_t p = pos0;
+  for (int i = 0; i < n; ++i, p += step)
   {
-    const int64_t p = pos0 + step * i;
     const int64_t v = p >> 16; // floor, also for negative positions
-    if (v < lo || v >= hi)
-    {
-      if (*first >= 0) break;
-      continue;
-    }
+    if ((step >= 0 && v >= hi) || (step < 0 && v < lo)) break;
+    if (v < lo || v >= hi) continue;
     if (*first < 0) *first = i;
     whole->push_back(static_cast<int>(v));
     frac->push_back(static_cast<int>(p & 0xffff));
@@ -144,17 +142,24 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
   // covers; walking the source backwards, that edge is one step in from the
   // starting side, so that a mirrored copy shows every source pixel.
   const int64_t idx = static_cast<int64_t>(xstep * 65536.0), idy = static_cast<int64_t>(ystep * 65536.0);
-  int64_t posx = static_cast<int64_t>((xstep < 0 ? sx + xstep : sx) * 65536.0);
-  int64_t posy = static_cast<int64_t>((ystep < 0 ? sy + ystep : sy) * 65536.0);
+  // Clipped-off destination pixels advance the start by whole fixed-point
+  // steps, so a pixel samples the same place however much is clipped.
+  // Far-off positions only need to stay far off (and inside int64).
+  auto advance = [](double start, int64_t step, long long n) {
+    const __int128 p = static_cast<__int128>(static_cast<int64_t>(start * 65536.0)) +
+                       static_cast<__int128>(step) * n;
+    const __int128 lim = static_cast<__int128>(1) << 50;
+    return static_cast<int64_t>(p < -lim ? -lim : (p > lim ? lim : p));
+  };
+  const int64_t posx = advance(xstep < 0 ? sx + xstep : sx, idx, dx < 0 ? -dx : 0);
+  const int64_t posy = advance(ystep < 0 ? sy + ystep : sy, idy, dy < 0 ? -dy : 0);
   if (dx < 0)
   {
-    posx += idx * -dx;
     dw += dx;
     dx = 0;
   }
   if (dy < 0)
   {
-    posy += idy * -dy;
     dh += dy;
     dy = 0;
   }

@@ -134,3 +134,19 @@ TEST(RotatedBlit, ClipsToTheSourceRectangleWhenAsked)
     for (int x = 0; x < 4; ++x)
       EXPECT_EQ(LICE_GetPixel(&dst, x, y), x < 2 ? PosPixel(2 + x / 2, 1 + y / 2) : 0u) << x << "," << y;
 }
+
+TEST(ScaledBlit, ClippingTheDestinationDoesNotMoveTheSamples)
+{
+  LICE_MemBitmap src(5, 4), whole(13, 9), clipped(13, 9);
+  FillWith(&src, PosPixel);
+  for (int mode : {0, LICE_BLIT_FILTER_BILINEAR})
+  {
+    LICE_Clear(&whole, 0);
+    LICE_Clear(&clipped, 0);
+    LICE_ScaledBlit(&whole, &src, 0, 0, 13, 9, 0.3f, 0.2f, 4.5f, 3.7f, 1.0f, mode);
+    LICE_ScaledBlit(&clipped, &src, -3, -2, 13, 9, 0.3f, 0.2f, 4.5f, 3.7f, 1.0f, mode);
+    for (int y = 0; y < 7; ++y)
+      for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(LICE_GetPixel(&clipped, x, y), LICE_GetPixel(&whole, x + 3, y + 2)) << x << "," << y;
+  }
+}
