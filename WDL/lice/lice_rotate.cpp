@@ -27,8 +27,9 @@ template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
   for (int j = r.j0; j < r.j1; ++j)
   {
     LICE_pixel* drow = r.d.row(static_cast<int>(r.dy + j)) + r.dx;
-    int64_t cp = std::llround((r.colStart + r.i0 * r.colDi + j * r.colDj) * 65536.0);
-    int64_t rp = std::llround((r.rowStart + r.i0 * r.rowDi + j * r.rowDj) * 65536.0);
+    // From column 0 in whole steps, so that clipping does not move samples.
+    int64_t cp = std::llround((r.colStart + j * r.colDj) * 65536.0) + cdi * r.i0;
+    int64_t rp = std::llround((r.rowStart + j * r.rowDj) * 65536.0) + rdi * r.i0;
     for (int i = r.i0; i < r.i1; ++i, cp += cdi, rp += rdi)
     {
       const int x = static_cast<int>(cp >> 16), y = static_cast<int>(rp >> 16);
@@ -91,6 +92,9 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   }
 
   const double sx = sw / static_cast<double>(dw), sy = sh / static_cast<double>(dh);
+  // Shrinking by more than 65536 leaves nothing to see and would overflow
+  // the fixed-point walk.
+  if (std::fabs(sx) > 65536.0 || std::fabs(sy) > 65536.0) return;
   const double cs = std::cos(static_cast<double>(angle)), sn = std::sin(static_cast<double>(angle));
   const double col0 = sx0 - (0.5 * (dw * sx * cs + dh * sx * sn - sw) - rotxcent);
   const double row0 = sy0 - (0.5 * (dh * sy * cs - dw * sy * sn - sh) - rotycent);
