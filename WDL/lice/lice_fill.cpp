@@ -125,26 +125,26 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
     };
     if (CopyShortcut(rows, W, color)) return;
   }
-  // The colour's own alpha byte is not used here: the weight stands in for it.
-  if ((op == LICE_BLIT_MODE_COPY && W >= 1 && W <= 255) || (op == LICE_BLIT_MODE_ADD && W >= 0 && W <= 255))
+  // The colour's own alpha byte is not used from here on: the weight stands
+  // in for it, as the source alpha.
+  const LICE_pixel src = (color & 0xFFFFFFu) | (static_cast<LICE_pixel>(W & 0xFF) << 24);
+  if (op == LICE_BLIT_MODE_COPY && W >= 1 && W <= 255)
   {
-    // A strip of the colour (alpha = W) serves as the source of the byte loops.
+    for (int i = 0; i < h; ++i, row += a.step) LICE_CopyFillRow(row, w, src, W);
+    return;
+  }
+  if (op == LICE_BLIT_MODE_ADD && W >= 0 && W <= 255)
+  {
+    // A strip of the colour serves as the source of the byte loop.
     constexpr int kStrip = 64;
     LICE_pixel strip[kStrip];
-    const LICE_pixel src = (color & 0xFFFFFFu) | (static_cast<LICE_pixel>(W) << 24);
     for (LICE_pixel& p : strip) p = src;
-    if (op == LICE_BLIT_MODE_COPY)
-    {
-      for (int i = 0; i < h; ++i, row += a.step) LICE_CopyFillRow(row, w, src, W);
-      return;
-    }
     for (int i = 0; i < h; ++i, row += a.step)
       for (int c = 0; c < w; c += kStrip)
       {
-        auto* dp = reinterpret_cast<LICE_pixel_chan*>(row + c);
-        auto* sp = reinterpret_cast<const LICE_pixel_chan*>(strip);
         const int n = (w - c < kStrip ? w - c : kStrip) * 4;
-        LICE_AddBytes(dp, sp, n, W);
+        LICE_AddBytes(reinterpret_cast<LICE_pixel_chan*>(row + c),
+                      reinterpret_cast<const LICE_pixel_chan*>(strip), n, W);
       }
     return;
   }
