@@ -241,6 +241,7 @@ int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
   benchmark::AddCustomContext("compile flags", QV_BENCH_FLAGS);
+  benchmark::AddCustomContext("lice's own flags", QV_LICE_OPT_FLAGS);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
