@@ -12,8 +12,10 @@ endif()
 # scalar epilogue, which leaves sample-format and per-pixel loops scalar. The
 # dynamic cost model lets it version for aliasing and add epilogues; it never
 # reassociates floating point, so results stay bit-exact.
+set(QV_EXTRA_OPT_FLAGS "")
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  add_compile_options(-fvect-cost-model=dynamic)
+  set(QV_EXTRA_OPT_FLAGS "-fvect-cost-model=dynamic")
+  add_compile_options(${QV_EXTRA_OPT_FLAGS})
 endif()
 
 macro(qv_setup_sanitizers)

@@ -241,7 +241,6 @@ int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
   benchmark::AddCustomContext("compile flags", QV_BENCH_FLAGS);
-  benchmark::AddCustomContext("lice's own flags", QV_LICE_OPT_FLAGS);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
