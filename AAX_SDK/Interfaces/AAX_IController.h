@@ -6,9 +6,8 @@
 #pragma once
 
 #include "AAX.h"
+#include "AAX_IPageTable.h"
 #include "AAX_IString.h"
-
-class AAX_IPageTable;
 
 class AAX_IController
 {

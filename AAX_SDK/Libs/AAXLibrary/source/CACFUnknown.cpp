@@ -2,7 +2,7 @@
 
 #include "ACF/acfuids.h"
 
-// Sequentially consistent read-modify-write, as the Part requires of every count.
+// Sequentially consistent read-modify-write: counts change from any host thread.
 extern "C" acfUInt32 ACFInterlockedIncrement(acfUInt32* p)
 {
   return __atomic_add_fetch(p, 1u, __ATOMIC_SEQ_CST);
