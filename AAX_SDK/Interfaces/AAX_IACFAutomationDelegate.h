@@ -6,6 +6,9 @@
 #include "ACF/acfunknown.h"
 #include "AAX.h"
 
+// Contract: 0 on success or a host failure code (an unregistered identifier is
+// refused); identifiers are borrowed for the call. Thread: [any] ([gui] for
+// touch and set requests from the editor, [host] otherwise).
 class AAX_IACFAutomationDelegate : public IACFUnknown
 {
 public:

@@ -9,6 +9,10 @@
 #include "AAX.h"
 #include "AAX_IString.h"
 
+// Contract of every operation below: 0 on success or a host failure code; out
+// pointers belong to the caller and are written only on success; texts are
+// copied into the caller's AAX_IString. Thread: [any] (the render thread posts
+// packets and reads meters and MIDI; the others come from [host] threads).
 class AAX_IACFController : public IACFUnknown
 {
 public:

@@ -6,6 +6,9 @@
 #include "AAX.h"
 #include "AAX_IString.h"
 
+// Contract: every operation returns 0 on success or an AAX failure code; the
+// host keeps ownership of what it passes in. Thread: [gui] ([host] for
+// Initialize and Uninitialize).
 class AAX_IACFEffectGUI : public IACFUnknown
 {
 public:

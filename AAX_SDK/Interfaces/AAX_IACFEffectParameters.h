@@ -12,6 +12,10 @@ class AAX_IParameter;         // host-side parameter object
 struct AAX_SPlugInChunk;      // chunk record laid out by the host
 struct AAX_SHybridRenderInfo; // hybrid rendering; not used by the system
 
+// Contract: every operation returns 0 on success or an AAX failure code; out
+// pointers belong to the host, texts are copied into the host's AAX_IString.
+// Thread: [host], one call at a time per instance (ResetFieldData and the
+// coefficient calls may come from the host's processing set-up).
 class AAX_IACFEffectParameters : public IACFUnknown
 {
 public:

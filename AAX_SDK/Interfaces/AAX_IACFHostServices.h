@@ -5,6 +5,8 @@
 #include "ACF/acfunknown.h"
 #include "AAX.h"
 
+// Contract: 0 on success or a host failure code; texts are borrowed for the
+// call. Thread: [any].
 class AAX_IACFHostServices : public IACFUnknown
 {
 public:

@@ -6,6 +6,8 @@
 #include "AAX.h"
 #include "AAX_IString.h"
 
+// Contract: 0 on success or a host failure code (positions out of range are
+// refused); texts are copied into the caller's AAX_IString. Thread: [host].
 class AAX_IACFPageTable : public IACFUnknown
 {
 public:

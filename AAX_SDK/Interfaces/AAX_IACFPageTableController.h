@@ -6,6 +6,8 @@
 #include "ACF/acfunknown.h"
 #include "AAX.h"
 
+// Contract: 0 when the host filled oPageTable (which stays the caller's), a
+// host failure code otherwise. Thread: [host].
 class AAX_IACFPageTableController : public IACFUnknown
 {
 public:

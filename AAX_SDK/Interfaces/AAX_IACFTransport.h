@@ -4,6 +4,8 @@
 #include "ACF/acfunknown.h"
 #include "AAX.h"
 
+// Contract: 0 on success or a host failure code; out pointers belong to the
+// caller and are written only on success. Thread: [any] (mostly [audio]).
 class AAX_IACFTransport : public IACFUnknown
 {
 public:

@@ -5,6 +5,8 @@
 #include "ACF/acfunknown.h"
 #include "AAX.h"
 
+// Contract: 0 on success or a host failure code; the native view belongs to
+// the host and lives until the container is taken away. Thread: [gui].
 class AAX_IACFViewContainer : public IACFUnknown
 {
 public:
