@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
+#include <locale>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
@@ -149,18 +149,29 @@ TEST(AAXCString, FixedPointNumbersHaveExactlyThePrecisionDigits)
   EXPECT_EQ(s.StdString(), "v=-427");
 }
 
-TEST(AAXCString, NumbersUseAPointWhateverTheLocale)
+namespace
 {
-  // The process locale may have been changed by a host; the text never does.
-  const char* old = std::setlocale(LC_NUMERIC, nullptr);
-  const std::string saved = old ? old : "C";
-  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
-    GTEST_SKIP() << "de_DE.UTF-8 not installed";
+// A decimal comma, as a host's global C++ locale might have.
+struct CommaDecimal : std::numpunct<char>
+{
+  char do_decimal_point() const override { return ','; }
+};
+
+struct GlobalLocale
+{
+  explicit GlobalLocale(const std::locale& l) : saved(std::locale::global(l)) {}
+  ~GlobalLocale() { std::locale::global(saved); }
+  std::locale saved;
+};
+} // namespace
+
+TEST(AAXCString, NumbersUseAPointWhateverTheGlobalLocale)
+{
+  GlobalLocale comma(std::locale(std::locale::classic(), new CommaDecimal));
   EXPECT_EQ(Appended(2.5, 2), "2.50");
   double v = 0;
   EXPECT_TRUE(AAX_CString("1.5").ToDouble(&v));
   EXPECT_EQ(v, 1.5);
-  std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(AAXCString, HexIsLowercasePaddedAndUnsigned)
