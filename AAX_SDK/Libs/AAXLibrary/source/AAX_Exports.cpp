@@ -1,0 +1,4 @@
+#include "AAX_Exports.h"
+
+const char* const cDefaultMasterBypassID = "MasterBypassID";
+const char* const cPreviewID = "PreviewID";

@@ -1,0 +1,90 @@
+#include "StandInHost.h"
+
+#include "ACF/acfuids.h"
+#include "AAX_UIDs.h"
+
+namespace aaxhost
+{
+StandInHost::StandInHost(const HostConfig& config) : mConfig(config), mHost(Make<HostObject>())
+{
+  if (config.controller > 0)
+  {
+    mController = Make<HostController>(config.controller, config.pageTableController);
+    for (const acfIID* iid : {&IID_IAAXControllerV1, &IID_IAAXControllerV2, &IID_IAAXControllerV3,
+                              &IID_IAAXPageTableController, &IID_IAAXPageTableControllerV2})
+      mHost->Offer(*iid, static_cast<AAX_IACFController*>(mController.get()));
+  }
+  if (config.automationDelegate > 0)
+  {
+    mAutomation = Make<HostAutomationDelegate>();
+    mHost->Offer(IID_IAAXAutomationDelegateV1, mAutomation.get());
+  }
+  if (config.transport > 0)
+  {
+    mTransport = Make<HostTransport>(config.transport);
+    mHost->Offer(IID_IAAXTransportV1, mTransport.get());
+    mHost->Offer(IID_IAAXTransportV2, mTransport.get());
+  }
+  if (config.hostServices > 0) mServices = Make<HostServices>(config.hostServices);
+  if (config.componentFactory)
+  {
+    mFactory = Make<HostComponentFactory>();
+    mHost->Offer(IID_IACFComponentFactory, mFactory.get());
+    if (mServices)
+    {
+      HostServices* services = mServices.get();
+      mFactory->Register(AAXCompID_HostServices,
+                         [services]() -> IACFUnknown*
+                         {
+                           services->AddRef();
+                           return services;
+                         });
+    }
+    if (config.pageTable > 0)
+    {
+      const int version = config.pageTable;
+      mFactory->Register(AAXCompID_PageTable,
+                         [this, version]() -> IACFUnknown*
+                         {
+                           Ref<HostPageTable> table = Make<HostPageTable>(version);
+                           {
+                             std::lock_guard<std::mutex> lock(mMutex);
+                             mPageTables.push_back(table);
+                           }
+                           table->AddRef();
+                           return table.get();
+                         });
+    }
+  }
+}
+
+StandInHost::~StandInHost()
+{
+  if (mFactory)
+  {
+    // The makers point at this object; a factory reference kept by someone
+    // else must not reach them any more.
+    mFactory->Unregister(AAXCompID_HostServices);
+    mFactory->Unregister(AAXCompID_PageTable);
+  }
+  mHost->WithdrawAll();
+}
+
+std::vector<Ref<HostPageTable>> StandInHost::PageTables() const
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mPageTables;
+}
+
+Ref<HostViewContainer> StandInHost::NewViewContainer(void* nativeView, int32_t type) const
+{
+  return Make<HostViewContainer>(mConfig.viewContainer, type, nativeView);
+}
+
+void StandInHost::OfferEffectParameters(IACFUnknown* effectParameters)
+{
+  for (const acfIID* iid : {&IID_IAAXEffectParametersV1, &IID_IAAXEffectParametersV2,
+                            &IID_IAAXEffectParametersV3, &IID_IAAXEffectParametersV4})
+    mHost->Offer(*iid, effectParameters);
+}
+} // namespace aaxhost

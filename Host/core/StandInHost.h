@@ -1,0 +1,70 @@
+// The stand-in host's core assembled: a host object that offers the
+// controller, page-table controller, automation delegate, transport and
+// component factory, whose factory makes host services and page tables. Which
+// interface versions are offered is configurable.
+#pragma once
+
+#include "HostAutomationDelegate.h"
+#include "HostComponentFactory.h"
+#include "HostController.h"
+#include "HostObject.h"
+#include "HostPageTable.h"
+#include "HostServices.h"
+#include "HostTransport.h"
+#include "HostViewContainer.h"
+
+namespace aaxhost
+{
+// Highest version offered per interface; 0 leaves the interface out.
+struct HostConfig
+{
+  int controller = 3;          // 1..3 (0: no controller)
+  int pageTableController = 2; // 0..2
+  int automationDelegate = 1;  // 0..1
+  int transport = 2;           // 0..2
+  int hostServices = 3;        // 0..3 (created through the factory)
+  int pageTable = 2;           // 0..2 (created through the factory)
+  int viewContainer = 2;       // 1..2 (NewViewContainer)
+  bool componentFactory = true;
+};
+
+class StandInHost
+{
+public:
+  explicit StandInHost(const HostConfig& config = HostConfig());
+  // Withdraws every offer, so the components go when their last user releases them.
+  ~StandInHost();
+
+  // The IACFUnknown to hand to entry points and Initialize (borrowed). [any]
+  IACFUnknown* Unknown() const { return mHost.get(); }
+  HostObject& Object() const { return *mHost; }
+  const HostConfig& Config() const { return mConfig; }
+
+  // The components (null when left out by the configuration).
+  HostController* Controller() const { return mController.get(); }
+  HostAutomationDelegate* Automation() const { return mAutomation.get(); }
+  HostTransport* Transport() const { return mTransport.get(); }
+  HostServices* Services() const { return mServices.get(); }
+  HostComponentFactory* Factory() const { return mFactory.get(); }
+  // Every page table the factory made, in order (the host keeps a reference).
+  std::vector<Ref<HostPageTable>> PageTables() const;
+
+  // A new view container for SetViewContainer. [any]
+  Ref<HostViewContainer> NewViewContainer(void* nativeView, int32_t type = 1) const;
+
+  // Answers the effect-parameters identifiers with the given object, as the
+  // host object handed to an editor does; null withdraws them. [host]
+  void OfferEffectParameters(IACFUnknown* effectParameters);
+
+private:
+  HostConfig mConfig;
+  Ref<HostObject> mHost;
+  Ref<HostController> mController;
+  Ref<HostAutomationDelegate> mAutomation;
+  Ref<HostTransport> mTransport;
+  Ref<HostServices> mServices;
+  Ref<HostComponentFactory> mFactory;
+  mutable std::mutex mMutex;
+  std::vector<Ref<HostPageTable>> mPageTables;
+};
+} // namespace aaxhost
