@@ -34,6 +34,13 @@ void PutBE(ByteChunk* pChunk, uint32_t v)
 
 void PutBEFloat(ByteChunk* pChunk, float f) { PutBE(pChunk, WDL_bswap32_if_le(WDL_FloatToBE32(f))); }
 
+// The seven big-endian fields at the start of a program (and of a bank,
+// whose seventh field counts presets instead of parameters).
+struct ProgramFields
+{
+  uint32_t magic, byteSize, form, formatVersion, id, version, count;
+};
+
 // A reader over a file's bytes that never reads past the end: every read
 // after a failed one fails too.
 class FileReader
@@ -55,6 +62,11 @@ public:
     if (!BE(&v)) return false;
     *pF = WDL_BE32ToFloat(WDL_bswap32_if_le(v));
     return true;
+  }
+  bool Fields(ProgramFields* f)
+  {
+    return BE(&f->magic) && BE(&f->byteSize) && BE(&f->form) && BE(&f->formatVersion) &&
+           BE(&f->id) && BE(&f->version) && BE(&f->count);
   }
   // The 28-byte name, used up to its first zero byte or whole.
   bool Name(char* pName)
@@ -120,6 +132,20 @@ bool ReadFile(const char* pFileName, ByteChunk* pOut)
   return !std::ferror(fp.get());
 }
 
+// The seven fields and the name that start every program.
+void PutProgramHeader(ByteChunk* pOut, uint32_t byteSize, uint32_t form, IPlugBase* pPlug,
+                      const char* pName)
+{
+  PutBE(pOut, kCcnK);
+  PutBE(pOut, byteSize);
+  PutBE(pOut, form);
+  PutBE(pOut, 1);
+  PutBE(pOut, static_cast<uint32_t>(pPlug->GetUniqueID()));
+  PutBE(pOut, static_cast<uint32_t>(pPlug->GetEffectVersion(true)));
+  PutBE(pOut, static_cast<uint32_t>(pPlug->NParams()));
+  PutName(pOut, pName);
+}
+
 bool WriteFile(const char* pFileName, const ByteChunk& data)
 {
   if (!pFileName || !*pFileName) return false;
@@ -164,14 +190,8 @@ bool IPlugBase::MakeProgramFXPData(ByteChunk* pOut)
     InitChunkWithIPlugVer(&state);
     if (!SerializeState(&state)) return false;
   }
-  PutBE(pOut, kCcnK);
-  PutBE(pOut, chunks ? static_cast<uint32_t>(state.Size() + 60) : 0u);
-  PutBE(pOut, chunks ? kFPCh : kFxCk);
-  PutBE(pOut, 1);
-  PutBE(pOut, static_cast<uint32_t>(GetUniqueID()));
-  PutBE(pOut, static_cast<uint32_t>(GetEffectVersion(true)));
-  PutBE(pOut, static_cast<uint32_t>(NParams()));
-  PutName(pOut, GetPresetName(GetCurrentPresetIdx()));
+  PutProgramHeader(pOut, chunks ? static_cast<uint32_t>(state.Size() + 60) : 0u,
+                   chunks ? kFPCh : kFxCk, this, GetPresetName(GetCurrentPresetIdx()));
   if (chunks)
   {
     PutBE(pOut, static_cast<uint32_t>(state.Size()));
@@ -213,14 +233,7 @@ bool IPlugBase::MakeBankFXBData(ByteChunk* pOut)
   for (int p = 0, nPresets = NPresets(); p < nPresets; ++p)
   {
     IPreset* preset = mPresets.Get(p);
-    PutBE(pOut, kCcnK);
-    PutBE(pOut, 0);
-    PutBE(pOut, kFxCk);
-    PutBE(pOut, 1);
-    PutBE(pOut, static_cast<uint32_t>(GetUniqueID()));
-    PutBE(pOut, static_cast<uint32_t>(GetEffectVersion(true)));
-    PutBE(pOut, static_cast<uint32_t>(NParams()));
-    PutName(pOut, preset->mName);
+    PutProgramHeader(pOut, 0, kFxCk, this, preset->mName);
     int pos = 0;
     for (int i = 0, n = NParams(); i < n; ++i)
     {
@@ -262,15 +275,13 @@ bool IPlugBase::LoadBankFromFXB(const char* defaultFileName)
 bool IPlugBase::LoadProgramFromFXPData(const ByteChunk* pFile)
 {
   FileReader in(pFile);
-  uint32_t magic, byteSize, form, formatVersion, id, version, nParams;
+  ProgramFields f;
   char name[kNameFieldLen + 1];
-  if (!(in.BE(&magic) && in.BE(&byteSize) && in.BE(&form) && in.BE(&formatVersion) &&
-        in.BE(&id) && in.BE(&version) && in.BE(&nParams) && in.Name(name)))
-    return false;
-  if (magic != kCcnK || formatVersion != 1 || id != static_cast<uint32_t>(GetUniqueID()))
+  if (!(in.Fields(&f) && in.Name(name))) return false;
+  if (f.magic != kCcnK || f.formatVersion != 1 || f.id != static_cast<uint32_t>(GetUniqueID()))
     return false;
 
-  if (form == kFPCh && DoesStateChunks())
+  if (f.form == kFPCh && DoesStateChunks())
   {
     uint32_t stateLen;
     if (!in.BE(&stateLen)) return false;
@@ -286,7 +297,7 @@ bool IPlugBase::LoadProgramFromFXPData(const ByteChunk* pFile)
       return false;
     }
   }
-  else if (form == kFxCk)
+  else if (f.form == kFxCk)
   {
     // Every value must be there before any parameter changes.
     const int n = NParams();
@@ -313,14 +324,12 @@ bool IPlugBase::LoadProgramFromFXPData(const ByteChunk* pFile)
 bool IPlugBase::LoadBankFromFXBData(const ByteChunk* pFile)
 {
   FileReader in(pFile);
-  uint32_t magic, byteSize, form, formatVersion, id, version, nPresets, currentPreset;
-  if (!(in.BE(&magic) && in.BE(&byteSize) && in.BE(&form) && in.BE(&formatVersion) &&
-        in.BE(&id) && in.BE(&version) && in.BE(&nPresets) && in.BE(&currentPreset) &&
-        in.Skip(kBankReservedLen)))
-    return false;
-  if (magic != kCcnK || id != static_cast<uint32_t>(GetUniqueID())) return false;
+  ProgramFields f;
+  uint32_t currentPreset;
+  if (!(in.Fields(&f) && in.BE(&currentPreset) && in.Skip(kBankReservedLen))) return false;
+  if (f.magic != kCcnK || f.id != static_cast<uint32_t>(GetUniqueID())) return false;
 
-  if (form == kFBCh && DoesStateChunks())
+  if (f.form == kFBCh && DoesStateChunks())
   {
     uint32_t bankLen;
     if (!in.BE(&bankLen)) return false;
@@ -339,22 +348,22 @@ bool IPlugBase::LoadBankFromFXBData(const ByteChunk* pFile)
     InformHostOfProgramChange();
     return true;
   }
-  if (form != kFxBk) return false;
+  if (f.form != kFxBk) return false;
 
   // Check every program before changing anything, so a bad bank changes
   // no preset.
   const int n = NParams();
   const int programStart = in.Pos();
   const int64_t programLen = kProgramHeaderLen + 4 * static_cast<int64_t>(n);
-  if (nPresets > static_cast<uint32_t>(NPresets())) nPresets = static_cast<uint32_t>(NPresets());
+  const uint32_t nPresets = f.count < static_cast<uint32_t>(NPresets())
+                                ? f.count
+                                : static_cast<uint32_t>(NPresets());
   for (uint32_t p = 0; p < nPresets; ++p)
   {
-    uint32_t pMagic, pSize, pForm, pFormatVersion, pId, pVersion, pNParams;
-    if (!(in.BE(&pMagic) && in.BE(&pSize) && in.BE(&pForm) && in.BE(&pFormatVersion) &&
-          in.BE(&pId) && in.BE(&pVersion) && in.BE(&pNParams)))
-      return false;
-    if (pMagic != kCcnK || pForm != kFxCk || pFormatVersion != 1 ||
-        pNParams != static_cast<uint32_t>(n))
+    ProgramFields pf;
+    if (!in.Fields(&pf)) return false;
+    if (pf.magic != kCcnK || pf.form != kFxCk || pf.formatVersion != 1 ||
+        pf.count != static_cast<uint32_t>(n))
       return false;
     if (!in.Skip(static_cast<int>(programLen - 28))) return false;
   }

@@ -206,7 +206,11 @@ LICE_pixel LICE_CombinePixels(LICE_pixel dest, LICE_pixel src, float opacity, in
   return out;
 }
 
-void LICE_CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int mode)
+namespace
+{
+// The in-place combine behind both public forms; clamp picks the clamped
+// Copy, Mul and source-alpha combiners.
+void CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int mode, bool clamp)
 {
   if (!px) return;
   W = LICE_ClampWeight(W);
@@ -214,22 +218,19 @@ void LICE_CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int 
   g = LICE_Clamp255(g);
   b = LICE_Clamp255(b);
   a = LICE_Clamp255(a);
-  LICE_SelectCombiner(mode, W, false, [&](auto tag) {
+  LICE_SelectCombiner(mode, W, clamp, [&](auto tag) {
     typedef typename decltype(tag)::type C;
     C::doPix(reinterpret_cast<LICE_pixel_chan*>(px), r, g, b, a, W);
   });
 }
+} // namespace
+
+void LICE_CombinePixels2(LICE_pixel* px, int r, int g, int b, int a, int W, int mode)
+{
+  CombinePixels2(px, r, g, b, a, W, mode, false);
+}
 
 void LICE_CombinePixels2Clamp(LICE_pixel* px, int r, int g, int b, int a, int W, int mode)
 {
-  if (!px) return;
-  W = LICE_ClampWeight(W);
-  r = LICE_Clamp255(r);
-  g = LICE_Clamp255(g);
-  b = LICE_Clamp255(b);
-  a = LICE_Clamp255(a);
-  LICE_SelectCombiner(mode, W, true, [&](auto tag) {
-    typedef typename decltype(tag)::type C;
-    C::doPix(reinterpret_cast<LICE_pixel_chan*>(px), r, g, b, a, W);
-  });
+  CombinePixels2(px, r, g, b, a, W, mode, true);
 }
