@@ -299,7 +299,9 @@ bool IPlugBase::LoadProgramFromFXPData(const ByteChunk* pFile)
   }
   else if (f.form == kFxCk)
   {
-    // Every value must be there before any parameter changes.
+    // Every value must be there before any parameter changes. The writes
+    // hold the plug-in mutex so a render in progress never sees half a
+    // program; RestorePreset below tells the plug-in about the new values.
     const int n = NParams();
     if (in.Remaining() < 4 * static_cast<int64_t>(n)) return false;
     IMutexLock lock(this);
@@ -309,7 +311,6 @@ bool IPlugBase::LoadProgramFromFXPData(const ByteChunk* pFile)
       in.BEFloat(&v);
       GetParam(i)->SetNormalized(SafeNormalized(v));
     }
-    OnParamReset();
   }
   else
   {
@@ -383,7 +384,6 @@ bool IPlugBase::LoadBankFromFXBData(const ByteChunk* pFile)
         in.BEFloat(&v);
         GetParam(i)->SetNormalized(SafeNormalized(v));
       }
-      OnParamReset();
     }
     ModifyCurrentPreset(name);
   }
