@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <thread>
 
 namespace
 {
@@ -268,4 +269,22 @@ TEST(CachedFont, TheLastFontTakesTheSharedBitmapsWithIt)
   EXPECT_EQ(gLiceTextLiveFonts, 0);
   EXPECT_EQ(gLiceTextRenderBm, nullptr);
   EXPECT_EQ(gLiceTextNativeBm, nullptr);
+}
+
+TEST(CachedFont, FontsOnTwoThreadsShareTheRenderingBitmapsSafely)
+{
+  auto work = [](int seed) {
+    LICE_MemBitmap bm(64, 24);
+    for (int i = 0; i < 20; ++i)
+    {
+      TestFont cf(i % 2 ? 0 : LICE_FONT_FLAG_FORCE_NATIVE, 9 + (seed + i) % 6);
+      cf.SetTextColor(0xFFFFFFFF);
+      RECT r = {0, 0, 64, 24};
+      cf.DrawText(&bm, "Swap \xC3\xA9 Mono", -1, &r, 0);
+    }
+  };
+  std::thread a(work, 0), b(work, 3);
+  a.join();
+  b.join();
+  EXPECT_EQ(gLiceTextLiveFonts, 0);
 }
