@@ -18,15 +18,15 @@ HFONT Font(int size, int quality = 0)
 // Exposes the glyph cache to check masks against drawn pixels.
 struct TestFont : LICE_CachedFont
 {
-  explicit TestFont(int flags, int size = 14) { SetFromHFont(Font(size), flags | LICE_FONT_FLAG_OWNS_HFONT); }
+  explicit TestFont(int flags, int size = 14)
+  {
+    SetFromHFont(Font(size), flags | LICE_FONT_FLAG_OWNS_HFONT);
+  }
   using LICE_CachedFont::FindGlyph;
   const unsigned char* Mask(const charEnt* e) { return mCacheStore.data() + e->mPos - 1; }
 };
 
-void Fill(LICE_IBitmap* bm, LICE_pixel v)
-{
-  LICE_Clear(bm, v);
-}
+void Fill(LICE_IBitmap* bm, LICE_pixel v) { LICE_Clear(bm, v); }
 
 bool SamePixels(LICE_IBitmap* a, LICE_IBitmap* b)
 {
@@ -136,7 +136,8 @@ TEST(CachedFont, OpaqueTextWithContainerFlagsIsDrawnNatively)
   cf.SetTextColor(LICE_RGBA(20, 200, 90, 255));
   LICE_SysBitmap viaFont(80, 30), direct(80, 30);
   LICE_MemBitmap viaScratch(80, 30);
-  for (LICE_IBitmap* b : {(LICE_IBitmap*)&viaFont, (LICE_IBitmap*)&direct, (LICE_IBitmap*)&viaScratch})
+  for (LICE_IBitmap* b :
+       {(LICE_IBitmap*)&viaFont, (LICE_IBitmap*)&direct, (LICE_IBitmap*)&viaScratch})
     Fill(b, 0xFF404040);
   RECT r = {4, 2, 76, 28};
   cf.DrawText(&viaFont, "Sw&p", -1, &r, DT_CENTER | DT_NOCLIP);
@@ -179,7 +180,8 @@ TEST(CachedFont, GlyphPathClipsAndAlignsLikeTheRectangleSays)
   TestFont cf(0);
   cf.SetTextColor(0xFFFFFFFF);
   LICE_MemBitmap left(80, 30), right(80, 30), clipped(80, 30);
-  for (LICE_MemBitmap* b : {&left, &right, &clipped}) Fill(b, kBlack);
+  for (LICE_MemBitmap* b : {&left, &right, &clipped})
+    Fill(b, kBlack);
   RECT m = {0, 0, 0, 0};
   cf.DrawText(nullptr, "Hi", -1, &m, DT_CALCRECT);
   RECT r = {0, 0, 70, 30};
@@ -192,7 +194,8 @@ TEST(CachedFont, GlyphPathClipsAndAlignsLikeTheRectangleSays)
   RECT small = {0, 0, 3, 30};
   cf.DrawText(&clipped, "Hi", -1, &small, 0);
   for (int y = 0; y < 30; ++y)
-    for (int x = 3; x < 80; ++x) ASSERT_EQ(LICE_GetPixel(&clipped, x, y), kBlack);
+    for (int x = 3; x < 80; ++x)
+      ASSERT_EQ(LICE_GetPixel(&clipped, x, y), kBlack);
 }
 
 TEST(CachedFont, MonochromeMasksStoreTheWholeTextPixelAtFullOpacity)
@@ -254,7 +257,8 @@ TEST(CachedFont, InvertedMasksCoverTheWholeGlyphBox)
   const auto* e = cf.FindGlyph('o');
   ASSERT_TRUE(e);
   int zeros = 0;
-  for (int i = 0; i < e->mWidth * e->mHeight; ++i) zeros += cf.Mask(e)[i] == 0;
+  for (int i = 0; i < e->mWidth * e->mHeight; ++i)
+    zeros += cf.Mask(e)[i] == 0;
   EXPECT_LT(zeros, e->mWidth * e->mHeight / 4);
 }
 
@@ -273,7 +277,8 @@ TEST(CachedFont, TheLastFontTakesTheSharedBitmapsWithIt)
 
 TEST(CachedFont, FontsOnTwoThreadsShareTheRenderingBitmapsSafely)
 {
-  auto work = [](int seed) {
+  auto work = [](int seed)
+  {
     LICE_MemBitmap bm(64, 24);
     for (int i = 0; i < 20; ++i)
     {
