@@ -293,3 +293,39 @@ TEST(CachedFont, FontsOnTwoThreadsShareTheRenderingBitmapsSafely)
   b.join();
   EXPECT_EQ(gLiceTextLiveFonts, 0);
 }
+
+namespace
+{
+// Calls slot n of the object's table with the given signature (the object
+// is the hidden first argument); slots 0 and 1 are the destructor's.
+template <class R, class... A> R CallSlot(void* object, int slot, A... args)
+{
+  using Fn = R (*)(void*, A...);
+  void** table = *static_cast<void***>(object);
+  return reinterpret_cast<Fn>(table[slot])(object, args...);
+}
+} // namespace
+
+TEST(CachedFont, OperationsSitInTheirTableSlots)
+{
+  LICE_CachedFont cf;
+  void* o = static_cast<LICE_IFont*>(&cf);
+  HFONT f = Font(12);
+  CallSlot<void>(o, 2, f, LICE_FONT_FLAG_OWNS_HFONT);
+  EXPECT_EQ(cf.GetHFont(), f);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 3, LICE_pixel(7)), 0u);
+  cf.SetBkColor(4);
+  cf.SetEffectColor(5);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 4, LICE_pixel(0)), 4u);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 5, LICE_pixel(0)), 5u);
+  EXPECT_EQ(CallSlot<int>(o, 6, 1), 0);
+  CallSlot<void>(o, 7, 3, 0.5f);
+  RECT r = {0, 0, 0, 0};
+  EXPECT_GT(CallSlot<int>(o, 8, static_cast<LICE_IBitmap*>(nullptr), "a", -1, &r, DT_CALCRECT), 0);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 9), 7u);
+  EXPECT_EQ(CallSlot<HFONT>(o, 10), f);
+  EXPECT_EQ(CallSlot<int>(o, 11), cf.GetLineHeight());
+  LICE_MemBitmap bm(20, 20);
+  RECT clip = {0, 0, 20, 20};
+  EXPECT_TRUE(CallSlot<bool>(o, 12, static_cast<LICE_IBitmap*>(&bm), (unsigned short)'H', 2, 0, &clip));
+}
