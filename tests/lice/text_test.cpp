@@ -175,6 +175,23 @@ TEST(CachedFont, RectangleOutsideTheBitmapDrawsNothing)
   }
 }
 
+TEST(CachedFont, WithoutANativeFontNothingIsMeasuredOrDrawn)
+{
+  for (int flags : {0, LICE_FONT_FLAG_FORCE_NATIVE})
+  {
+    LICE_CachedFont cf;
+    cf.SetFromHFont(nullptr, flags);
+    LICE_MemBitmap bm(20, 10);
+    Fill(&bm, kBlack);
+    RECT r = {0, 0, 20, 10};
+    EXPECT_EQ(cf.DrawText(&bm, "abc", -1, &r, 0), 0);
+    EXPECT_TRUE(Untouched(&bm, kBlack));
+    EXPECT_FALSE(cf.DrawGlyph(&bm, 'a', 0, 0, &r));
+    EXPECT_EQ(cf.DrawText(nullptr, "abc", -1, &r, DT_CALCRECT), 0);
+    EXPECT_EQ(r.right, 0);
+  }
+}
+
 TEST(CachedFont, GlyphPathClipsAndAlignsLikeTheRectangleSays)
 {
   TestFont cf(0);
