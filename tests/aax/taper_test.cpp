@@ -90,3 +90,13 @@ TEST(Tapers, ClonesKeepTheirBounds)
   EXPECT_EQ(clone->GetMaximumValue(), 4);
   EXPECT_EQ(clone->NormalizedToReal(0.5), 3);
 }
+
+TEST(LinearTaper, ANaNRealValueOfAFloatingTaperBecomesTheLowerBound)
+{
+  AAX_CLinearTaperDelegate<double, 0> t(2.0, -1.0);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(t.NormalizedToReal(nan), -1.0);
+  EXPECT_EQ(t.ConstrainRealValue(nan), -1.0);
+  EXPECT_EQ(t.RealToNormalized(nan), 1.0); // (-1 - 2) / (-1 - 2)
+  EXPECT_EQ(t.NormalizedToReal(0.5), 0.5);
+}
