@@ -170,7 +170,8 @@ public:
   ~AAX_CEffectParameters() override;
   // Creates the parameters; called by Initialize. Base: 0.
   virtual AAX_Result EffectInit();
-  // Fills a page table for the host. Base: -20009.
+  // Fills a page table for the host. Base: -20009. A derived class that
+  // overrides one UpdatePageTable form brings in the other with `using`.
   virtual AAX_Result UpdatePageTable(uint32_t iTableType, int32_t iTablePageSize,
                                      AAX_IPageTable& ioPageTable) const;
 

@@ -2,7 +2,7 @@
 // EffectInit creates, in this order, "MasterBypassID" (bool), "1" Swap (bool,
 // default on), "2" Gain (int32 0..10, default 7, with a shortened name and a
 // packet on port 5), "3" Mix (double 0..1, default 0.5) and, when asked,
-// "PreviewID" (bool).
+// "PreviewID" (bool) and "4" Steps (known to the chunk only by its text).
 #pragma once
 
 #include "AAX_CBinaryDisplayDelegate.h"
@@ -19,6 +19,7 @@ struct TestEffectOptions
 {
   bool bypass = true;
   bool preview = false;
+  bool text = false;
   AAX_Result effectInitResult = 0; // what EffectInit answers
 };
 
@@ -55,6 +56,8 @@ public:
     if (mOptions.preview)
       mParameterManager.AddParameter(
           new AAX_CParameter<bool>(cPreviewID, AAX_CString("Preview"), false, binary, onOff));
+    if (mOptions.text)
+      mParameterManager.AddParameter(new TextParameter("4", 4));
     const SingleValueHandler handler(&mPacketDispatcher);
     mPacketDispatcher.RegisterPacket("2", 5, &handler);
     return mOptions.effectInitResult;
@@ -68,6 +71,19 @@ protected:
   explicit TestEffectParameters(Options options) : mOptions(options) {}
 
 private:
+  // An int32 parameter that hides its number, so the chunk stores its display text.
+  class TextParameter : public AAX_CParameter<int32_t>
+  {
+  public:
+    TextParameter(AAX_CParamID id, int32_t value)
+        : AAX_CParameter<int32_t>(id, AAX_CString("Steps"), value,
+                                  AAX_CLinearTaperDelegate<int32_t, 0>(0, 10),
+                                  AAX_CNumberDisplayDelegate<int32_t>(), true)
+    {
+    }
+    bool GetValueAsInt32(int32_t*) const override { return false; }
+  };
+
   // Fills the packet with the parameter's value (the dispatcher's ready-made fill).
   class SingleValueHandler : public AAX_IPacketHandler
   {

@@ -145,3 +145,22 @@ TEST_F(EffectParametersTest, RecordsThatAreNotChunkDataChangeNothing)
   EXPECT_EQ(Normalized("3"), 0.5);
   EXPECT_EQ(ep->SetChunk(kElck, nullptr), AAX_ERROR_NULL_ARGUMENT);
 }
+
+TEST_F(EffectParametersTest, AParameterKnownOnlyByItsTextIsSavedAsText)
+{
+  Options o;
+  o.text = true;
+  Start(o);
+  ChunkRecord saved = Save(ep);
+  // "r_4" then the display text "4.00", NUL, padded to 8.
+  const std::vector<uint8_t> tail = {'r', '_', '4', 0, '4', '.', '0', '0', 0, 0, 0, 0};
+  const std::vector<uint8_t> data = saved.Data();
+  ASSERT_GE(data.size(), tail.size());
+  EXPECT_EQ(std::vector<uint8_t>(data.end() - tail.size(), data.end()), tail);
+
+  ep->SetParameterNormalizedValue("4", 0.9);
+  EXPECT_EQ(Compare(ep, saved), 0);
+  EXPECT_EQ(ep->SetChunk(kElck, saved.get()), 0);
+  EXPECT_DOUBLE_EQ(Normalized("4"), 0.4);
+  EXPECT_EQ(Compare(ep, saved), 1);
+}
