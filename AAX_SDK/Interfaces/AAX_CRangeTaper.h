@@ -2,15 +2,21 @@
 // tapers.
 #pragma once
 
+#include <cmath>
 #include <limits>
 #include <type_traits>
 
-// Bounds may come in either order; equal bounds pin every value to them.
+// Bounds may come in either order; equal bounds pin every value to them. A
+// NaN (which no comparison would stop) becomes the lower bound.
 template <typename T> T AAX_ConstrainToBounds(T value, T minimum, T maximum)
 {
   if (minimum == maximum) return minimum;
   const T high = maximum > minimum ? maximum : minimum;
   const T low = maximum > minimum ? minimum : maximum;
+  if constexpr (std::is_floating_point_v<T>)
+  {
+    if (std::isnan(value)) return low;
+  }
   if (value > high) return high;
   if (value < low) return low;
   return value;
