@@ -102,6 +102,9 @@ public:
   const std::vector<DataValue>& Entries() const { return mDataValues; }
 
 protected:
+  // FindName on a NUL-terminated text (byte-wise, as AAX_CString compares).
+  int32_t FindNameText(const char* name) const;
+
   mutable int32_t mLastFoundIndex; // lookups move it; they are logically const
   int32_t mChunkVersion;
   std::vector<DataValue> mDataValues;

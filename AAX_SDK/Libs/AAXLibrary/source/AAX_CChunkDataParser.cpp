@@ -104,7 +104,7 @@ void AAX_CChunkDataParser::AddString(const char* name, AAX_CString value)
 bool AAX_CChunkDataParser::FindFloat(const char* name, float* value) const
 {
   if (!name || !value) return false;
-  const int32_t i = FindName(AAX_CString(name));
+  const int32_t i = FindNameText(name);
   if (i < 0 || mDataValues[static_cast<size_t>(i)].mDataType != FLOAT_TYPE) return false;
   const uint32_t bits = static_cast<uint32_t>(mDataValues[static_cast<size_t>(i)].mIntValue);
   std::memcpy(value, &bits, sizeof bits);
@@ -114,7 +114,7 @@ bool AAX_CChunkDataParser::FindFloat(const char* name, float* value) const
 bool AAX_CChunkDataParser::FindDouble(const char* name, double* value) const
 {
   if (!name || !value) return false;
-  const int32_t i = FindName(AAX_CString(name));
+  const int32_t i = FindNameText(name);
   if (i < 0 || mDataValues[static_cast<size_t>(i)].mDataType != DOUBLE_TYPE) return false;
   std::memcpy(value, &mDataValues[static_cast<size_t>(i)].mIntValue, sizeof *value);
   return true;
@@ -123,7 +123,7 @@ bool AAX_CChunkDataParser::FindDouble(const char* name, double* value) const
 bool AAX_CChunkDataParser::FindInt32(const char* name, int32_t* value) const
 {
   if (!name || !value) return false;
-  const int32_t i = FindName(AAX_CString(name));
+  const int32_t i = FindNameText(name);
   if (i < 0 || mDataValues[static_cast<size_t>(i)].mDataType != LONG_TYPE) return false;
   *value = static_cast<int32_t>(static_cast<uint32_t>(mDataValues[static_cast<size_t>(i)].mIntValue));
   return true;
@@ -132,7 +132,7 @@ bool AAX_CChunkDataParser::FindInt32(const char* name, int32_t* value) const
 bool AAX_CChunkDataParser::FindInt16(const char* name, int16_t* value) const
 {
   if (!name || !value) return false;
-  const int32_t i = FindName(AAX_CString(name));
+  const int32_t i = FindNameText(name);
   if (i < 0 || mDataValues[static_cast<size_t>(i)].mDataType != SHORT_TYPE) return false;
   *value = static_cast<int16_t>(static_cast<uint16_t>(mDataValues[static_cast<size_t>(i)].mIntValue));
   return true;
@@ -141,7 +141,7 @@ bool AAX_CChunkDataParser::FindInt16(const char* name, int16_t* value) const
 bool AAX_CChunkDataParser::FindString(const char* name, AAX_CString* value) const
 {
   if (!name || !value) return false;
-  const int32_t i = FindName(AAX_CString(name));
+  const int32_t i = FindNameText(name);
   if (i < 0 || mDataValues[static_cast<size_t>(i)].mDataType != STRING_TYPE) return false;
   *value = mDataValues[static_cast<size_t>(i)].mStringValue;
   return true;
@@ -150,7 +150,7 @@ bool AAX_CChunkDataParser::FindString(const char* name, AAX_CString* value) cons
 bool AAX_CChunkDataParser::ReplaceDouble(const char* name, double value)
 {
   if (!name) return false;
-  const int32_t i = FindName(AAX_CString(name));
+  const int32_t i = FindNameText(name);
   if (i < 0 || mDataValues[static_cast<size_t>(i)].mDataType != DOUBLE_TYPE) return false;
   std::memcpy(&mDataValues[static_cast<size_t>(i)].mIntValue, &value, sizeof value);
   return true;
@@ -158,11 +158,16 @@ bool AAX_CChunkDataParser::ReplaceDouble(const char* name, double value)
 
 int32_t AAX_CChunkDataParser::FindName(const AAX_CString& name) const
 {
+  return FindNameText(name.Get());
+}
+
+int32_t AAX_CChunkDataParser::FindNameText(const char* name) const
+{
   const int32_t count = static_cast<int32_t>(mDataValues.size());
   if (mLastFoundIndex >= count - 1) mLastFoundIndex = -1;
   for (int32_t i = mLastFoundIndex + 1; i < count; ++i)
   {
-    if (mDataValues[static_cast<size_t>(i)].mDataName == name)
+    if (std::strcmp(mDataValues[static_cast<size_t>(i)].mDataName.Get(), name) == 0)
     {
       mLastFoundIndex = i;
       return i;
@@ -171,7 +176,7 @@ int32_t AAX_CChunkDataParser::FindName(const AAX_CString& name) const
   if (mLastFoundIndex == -1) return -1;
   for (int32_t i = 0; i <= mLastFoundIndex; ++i)
   {
-    if (mDataValues[static_cast<size_t>(i)].mDataName == name)
+    if (std::strcmp(mDataValues[static_cast<size_t>(i)].mDataName.Get(), name) == 0)
     {
       mLastFoundIndex = i;
       return i;
@@ -275,7 +280,7 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk, size_t recor
     if (fieldLength < 0) return;
     const char* field = reinterpret_cast<const char*>(data + offset);
     DataValue v;
-    v.mDataName = AAX_CString(fieldLength > 2 ? std::string(field + 2, size_t(fieldLength - 2)) : "");
+    if (fieldLength > 2) v.mDataName.StdString().assign(field + 2, size_t(fieldLength - 2));
     offset = Align4(offset + static_cast<uint32_t>(fieldLength) + 1);
 
     // The type is decided by the first character alone. A value cut short by
@@ -307,8 +312,8 @@ void AAX_CChunkDataParser::LoadChunk(const AAX_SPlugInChunk* chunk, size_t recor
       const int64_t textLength = avail ? TextAt(data + offset, avail) : -1;
       if (textLength < 0) return;
       v.mDataType = STRING_TYPE;
-      v.mStringValue = AAX_CString(
-          std::string(reinterpret_cast<const char*>(data + offset), size_t(textLength)));
+      v.mStringValue.StdString().assign(reinterpret_cast<const char*>(data + offset),
+                                        size_t(textLength));
       // Skips the padding after the text too, so it does not read as an
       // empty entry of no type.
       offset = Align4(offset + static_cast<uint32_t>(textLength) + 1);
