@@ -2,6 +2,7 @@
 // container hooks, parameter updates and reference counting.
 #include "RecordingEffectParameters.h"
 #include "StandInHost.h"
+#include "TestEffectParameters.h"
 
 #include "AAX_CEffectGUI.h"
 #include "AAX_CString.h"
@@ -65,8 +66,8 @@ TEST(EffectGUI, InitializeWithoutHostIsNotInitialized)
 TEST(EffectGUI, InitializeConnectsControllerTransportAndEffectParameters)
 {
   StandInHost host;
-  auto* ep = new RecordingEffectParameters({"MasterBypassID", "1", "2"});
-  ep->AddRef();
+  TestEffectParameters* ep = TestEffectParameters::New();
+  ASSERT_EQ(ep->Initialize(host.Unknown()), 0);
   host.OfferEffectParameters(ep->GetPrivateUnknown());
   const acfUInt32 before = ep->GetRefCount(); // ours and the host object's offers
   TestEditor* e = NewEditor();
@@ -81,6 +82,10 @@ TEST(EffectGUI, InitializeConnectsControllerTransportAndEffectParameters)
   ASSERT_NE(e->Transport(), nullptr);
   EXPECT_EQ(e->Transport()->GetCurrentTempo(&tempo), 0);
   EXPECT_EQ(tempo, 120.0);
+  // Attaching a container announces every parameter of the effect.
+  Ref<HostViewContainer> vc = host.NewViewContainer(nullptr);
+  e->SetViewContainer(static_cast<AAX_IACFViewContainer*>(vc.get()));
+  EXPECT_EQ(e->updated, (std::vector<std::string>{"MasterBypassID", "1", "2", "3"}));
   EXPECT_EQ(e->Uninitialize(), 0);
   EXPECT_EQ(e->GetEffectParameters(), nullptr);
   EXPECT_EQ(e->GetController(), nullptr);
