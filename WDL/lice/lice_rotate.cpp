@@ -2,12 +2,14 @@
 
 #include "lice.h"
 #include "lice_combine.h"
+#include "lice_fastpaths.h"
 #include "lice_rows.h"
 #include "lice_sample.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace
 {
@@ -39,6 +41,59 @@ template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
                                          static_cast<unsigned int>(rp & 0xffff))
                    : *r.s.at(x, y);
       LICE_CombineSample<C>(drow + i, px, W);
+    }
+  }
+}
+
+// Bilinear rows in runs: a run whose 2 x 2 blocks all lie inside the bounds
+// goes through the row loops, any other run pixel by pixel as above.
+template <class C> void RotateBilinear(const RotateJob& r, int W)
+{
+  constexpr int kRun = 64;
+  constexpr bool kDirect = std::is_same_v<C, _LICE_CombinePixelsClobberNoClamp>;
+  const LICE_RowKernels& k = LICE_Kernels();
+  int offs[kRun];
+  unsigned int fxfy[kRun];
+  LICE_pixel buf[kRun];
+  const int64_t cdi = std::llround(r.colDi * 65536.0), rdi = std::llround(r.rowDi * 65536.0);
+  for (int j = r.j0; j < r.j1; ++j)
+  {
+    LICE_pixel* drow = r.d.row(static_cast<int>(r.dy + j)) + r.dx;
+    int64_t cp = std::llround((r.colStart + j * r.colDj) * 65536.0) + cdi * r.i0;
+    int64_t rp = std::llround((r.rowStart + j * r.rowDj) * 65536.0) + rdi * r.i0;
+    for (int i0 = r.i0; i0 < r.i1; i0 += kRun)
+    {
+      const int n = std::min(kRun, r.i1 - i0);
+      bool inside = true;
+      int64_t c = cp, q = rp;
+      for (int t = 0; t < n; ++t, c += cdi, q += rdi)
+      {
+        const int64_t x = c >> 16, y = q >> 16;
+        inside = inside && x >= r.b.left && x + 1 < r.b.right && y >= r.b.top && y + 1 < r.b.bottom;
+        offs[t] = static_cast<int>(y * r.s.step + x);
+        fxfy[t] = static_cast<unsigned int>(c & 0xffff) | static_cast<unsigned int>((q & 0xffff) << 16);
+      }
+      if (inside)
+      {
+        if constexpr (kDirect) k.bilinear(drow + i0, r.s.row0, r.s.step, offs, fxfy, 0, n, 0);
+        else
+        {
+          k.bilinear(buf, r.s.row0, r.s.step, offs, fxfy, 0, n, 0);
+          LICE_CombineRow<C>(drow + i0, buf, n, W);
+        }
+        cp = c;
+        rp = q;
+        continue;
+      }
+      for (int i = i0; i < i0 + n; ++i, cp += cdi, rp += rdi)
+      {
+        const int x = static_cast<int>(cp >> 16), y = static_cast<int>(rp >> 16);
+        if (!r.b.contains(x, y)) continue;
+        LICE_CombineSample<C>(drow + i,
+                              LICE_SampleBilinear(r.s, r.b, x, y, static_cast<unsigned int>(cp & 0xffff),
+                                                  static_cast<unsigned int>(rp & 0xffff)),
+                              W);
+      }
     }
   }
 }
@@ -120,7 +175,7 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   const bool bilinear = half != 0.0;
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
-    if (bilinear) RotateLoop<C, true>(r, W);
+    if (bilinear) RotateBilinear<C>(r, W);
     else RotateLoop<C, false>(r, W);
   });
 }
