@@ -57,6 +57,17 @@ static inline bool AllBelow(V a, int n)
          _mm256_movemask_epi8(_mm256_cmpgt_epi32(_mm256_setzero_si256(), a)) == 0;
 }
 static inline V Permute(V v, V idx) { return _mm256_permutevar8x32_epi32(v, idx); }
+// Each pixel's alpha byte in all four of its bytes.
+static inline V AlphaBytes(V v)
+{
+  return _mm256_shuffle_epi8(v, _mm256_setr_epi8(3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15, 3, 3, 3, 3, 7,
+                                                 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15));
+}
+// v, with the pixels whose alpha (in alphaBytes) is 0 taken from keep.
+static inline V KeepWhereTransparent(V v, V keep, V alphaBytes)
+{
+  return _mm256_blendv_epi8(v, keep, _mm256_cmpeq_epi8(alphaBytes, _mm256_setzero_si256()));
+}
 static inline V Load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
 static inline void Store(void* p, V v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
 static inline V Zero() { return _mm256_setzero_si256(); }
@@ -103,6 +114,14 @@ static inline bool AllBelow(V a, int n)
   return _mm512_cmplt_epu32_mask(a, _mm512_set1_epi32(n)) == 0xFFFF;
 }
 static inline V Permute(V v, V idx) { return _mm512_permutexvar_epi32(idx, v); }
+static inline V AlphaBytes(V v)
+{
+  return _mm512_shuffle_epi8(v, _mm512_set4_epi32(0x0F0F0F0F, 0x0B0B0B0B, 0x07070707, 0x03030303));
+}
+static inline V KeepWhereTransparent(V v, V keep, V alphaBytes)
+{
+  return _mm512_mask_blend_epi8(_mm512_cmpeq_epi8_mask(alphaBytes, _mm512_setzero_si512()), v, keep);
+}
 static inline V Load(const void* p) { return _mm512_loadu_si512(p); }
 static inline void Store(void* p, V v) { _mm512_storeu_si512(p, v); }
 static inline V Zero() { return _mm512_setzero_si512(); }
@@ -153,11 +172,12 @@ constexpr int kPixels = LICE_VB / 4; // pixels per vector
 // s + (d - s) * (256 - g) / 256 truncated toward zero, per 16-bit lane, for
 // 0 <= g <= 256: the truncation rounds d * (256 - g) + s * g (at most 65280)
 // down when d >= s and up when d < s, all in unsigned 16 bits.
-static inline V MixTowardZero(V d16, V s16, V g16)
+static inline V MixTowardZero(V d16, V s16, V f16, V g16)
 {
-  const V u = Add16(Mul16(d16, Sub16(Set16(256), g16)), Mul16(s16, g16));
+  const V u = Add16(Mul16(d16, f16), Mul16(s16, g16));
   return Srl16<8>(Add16(u, LessMask(d16, s16)));
 }
+static inline V MixTowardZero(V d16, V s16, V g16) { return MixTowardZero(d16, s16, Sub16(Set16(256), g16), g16); }
 
 static void CopyBytes(LICE_pixel_chan* __restrict d, const LICE_pixel_chan* __restrict s, int n, int W)
 {
@@ -190,14 +210,14 @@ static void AddBytes(LICE_pixel_chan* __restrict d, const LICE_pixel_chan* __res
   for (; i < n; ++i) d[i] = static_cast<LICE_pixel_chan>(LICE_AddCh::ch(d[i], s[i], W));
 }
 
+// Per pixel the source weight g: W = 256 gives sa + 1 (0 for sa = 0, so a
+// transparent pixel keeps the destination and an opaque one replaces it);
+// below, W * (sa + 1) >> 8, which is 0 for sa = 0 by itself. The alpha byte
+// adds sa (W = 256) or g, limited to 255: a saturating byte add, or the
+// pack's saturation.
 template <bool kOpaque>
 static void CopySourceAlphaT(LICE_pixel* __restrict d, const LICE_pixel* __restrict s, int n, int W)
 {
-  // Per pixel the source weight g: W = 256 gives sa + 1 (0 for sa = 0, so a
-  // transparent pixel keeps the destination and an opaque one replaces it);
-  // below, W * (sa + 1) >> 8, which is 0 for sa = 0 by itself. The alpha
-  // byte adds sa (W = 256) or g, limited to 255: a saturating byte add, or
-  // the pack's saturation.
   const V w16 = Set16(W), one = Set16(1);
   const V alphaMask = Set32(0xFF000000u);
   int i = 0;
@@ -205,6 +225,27 @@ static void CopySourceAlphaT(LICE_pixel* __restrict d, const LICE_pixel* __restr
   {
     const V dv = Load(d + i), sv = Load(s + i);
     V mix[2], alpha[2];
+#if LICE_VB >= 32
+    // With byte shuffles: the opaque weights as bytes, f = 255 - sa and
+    // g = sa + 1, right for every alpha but 0, whose pixels are put back
+    // at the end.
+    const V ab = AlphaBytes(sv), fb = Xor(ab, Set32(0xFFFFFFFFu));
+    for (int h = 0; h < 2; ++h)
+    {
+      const V d16 = h ? Hi8(dv) : Lo8(dv), s16 = h ? Hi8(sv) : Lo8(sv);
+      if (kOpaque)
+      {
+        const V f16 = h ? Hi8(fb) : Lo8(fb);
+        mix[h] = MixTowardZero(d16, s16, f16, Sub16(Set16(256), f16));
+      }
+      else
+      {
+        const V g = Srl16<8>(Mul16(Add16(h ? Hi8(ab) : Lo8(ab), one), w16));
+        mix[h] = MixTowardZero(d16, s16, g);
+        alpha[h] = Add16(d16, g);
+      }
+    }
+#else
     for (int h = 0; h < 2; ++h)
     {
       const V d16 = h ? Hi8(dv) : Lo8(dv), s16 = h ? Hi8(sv) : Lo8(sv);
@@ -213,9 +254,14 @@ static void CopySourceAlphaT(LICE_pixel* __restrict d, const LICE_pixel* __restr
       mix[h] = MixTowardZero(d16, s16, g);
       alpha[h] = Add16(d16, g);
     }
+#endif
     const V rgb = PackU16(mix[0], mix[1]);
     const V a = kOpaque ? AddSatU8(dv, sv) : PackU16(alpha[0], alpha[1]);
-    Store(d + i, Or(And(a, alphaMask), Xor(And(rgb, alphaMask), rgb)));
+    V out = Or(And(a, alphaMask), Xor(And(rgb, alphaMask), rgb));
+#if LICE_VB >= 32
+    if (kOpaque) out = KeepWhereTransparent(out, dv, ab);
+#endif
+    Store(d + i, out);
   }
   for (; i < n; ++i)
     d[i] = kOpaque ? _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp::px(d[i], s[i], W)
@@ -247,8 +293,17 @@ static void CopyFill(LICE_pixel* __restrict d, int n, LICE_pixel src, int W)
 
 static void SolidFill(LICE_pixel* __restrict d, int n, LICE_pixel c)
 {
+  // Four stores an iteration: a store-only loop is otherwise held up by its
+  // own loop overhead.
   const V cv = Set32(c);
   int i = 0;
+  for (; i + 4 * kPixels <= n; i += 4 * kPixels)
+  {
+    Store(d + i, cv);
+    Store(d + i + kPixels, cv);
+    Store(d + i + 2 * kPixels, cv);
+    Store(d + i + 3 * kPixels, cv);
+  }
   for (; i + kPixels <= n; i += kPixels) Store(d + i, cv);
   for (; i < n; ++i) d[i] = c;
 }
