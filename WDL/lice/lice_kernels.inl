@@ -169,9 +169,9 @@ static inline V Odds(V a, V b)
 
 constexpr int kPixels = LICE_VB / 4; // pixels per vector
 
-// s + (d - s) * (256 - g) / 256 truncated toward zero, per 16-bit lane, for
-// 0 <= g <= 256: the truncation rounds d * (256 - g) + s * g (at most 65280)
-// down when d >= s and up when d < s, all in unsigned 16 bits.
+// s + (d - s) * f / 256 truncated toward zero, per 16-bit lane, for
+// f + g = 256, 0 <= g <= 256: the truncation rounds d * f + s * g (at most
+// 65280) down when d >= s and up when d < s, all in unsigned 16 bits.
 static inline V MixTowardZero(V d16, V s16, V f16, V g16)
 {
   const V u = Add16(Mul16(d16, f16), Mul16(s16, g16));

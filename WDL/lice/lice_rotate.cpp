@@ -23,7 +23,7 @@ struct RotateJob
   double colStart = 0, rowStart = 0, colDi = 0, colDj = 0, rowDi = 0, rowDj = 0;
 };
 
-template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
+template <class C> void RotateNearest(const RotateJob& r, int W)
 {
   const int64_t cdi = std::llround(r.colDi * 65536.0), rdi = std::llround(r.rowDi * 65536.0);
   for (int j = r.j0; j < r.j1; ++j)
@@ -36,11 +36,7 @@ template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
     {
       const int x = static_cast<int>(cp >> 16), y = static_cast<int>(rp >> 16);
       if (!r.b.contains(x, y)) continue;
-      const LICE_pixel px =
-          BILINEAR ? LICE_SampleBilinear(r.s, r.b, x, y, static_cast<unsigned int>(cp & 0xffff),
-                                         static_cast<unsigned int>(rp & 0xffff))
-                   : *r.s.at(x, y);
-      LICE_CombineSample<C>(drow + i, px, W);
+      LICE_CombineSample<C>(drow + i, *r.s.at(x, y), W);
     }
   }
 }
@@ -48,7 +44,7 @@ template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
 // Bilinear rows in runs of up to kRun pixels: in each, the pixels whose
 // 2 x 2 blocks lie inside the bounds (consecutive, since positions move in
 // a straight line and the bounds are a rectangle) go through the row loop,
-// the others pixel by pixel as above.
+// the others pixel by pixel.
 template <class C> void RotateBilinear(const RotateJob& r, int W)
 {
   constexpr int kRun = 64;
@@ -180,6 +176,6 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
     if (bilinear) RotateBilinear<C>(r, W);
-    else RotateLoop<C, false>(r, W);
+    else RotateNearest<C>(r, W);
   });
 }
