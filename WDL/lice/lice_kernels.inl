@@ -57,6 +57,9 @@ static inline bool AllBelow(V a, int n)
          _mm256_movemask_epi8(_mm256_cmpgt_epi32(_mm256_setzero_si256(), a)) == 0;
 }
 static inline V Permute(V v, V idx) { return _mm256_permutevar8x32_epi32(v, idx); }
+// b negated where s < 0, 0 where s = 0.
+static inline V Sign16(V b, V s) { return _mm256_sign_epi16(b, s); }
+static inline V Abs16(V a) { return _mm256_abs_epi16(a); }
 // Each pixel's alpha byte in all four of its bytes.
 static inline V AlphaBytes(V v)
 {
@@ -114,6 +117,12 @@ static inline bool AllBelow(V a, int n)
   return _mm512_cmplt_epu32_mask(a, _mm512_set1_epi32(n)) == 0xFFFF;
 }
 static inline V Permute(V v, V idx) { return _mm512_permutexvar_epi32(idx, v); }
+static inline V Sign16(V b, V s)
+{
+  return _mm512_maskz_mov_epi16(_mm512_test_epi16_mask(s, s),
+                                _mm512_mask_sub_epi16(b, _mm512_movepi16_mask(s), _mm512_setzero_si512(), b));
+}
+static inline V Abs16(V a) { return _mm512_abs_epi16(a); }
 static inline V AlphaBytes(V v)
 {
   return _mm512_shuffle_epi8(v, _mm512_set4_epi32(0x0F0F0F0F, 0x0B0B0B0B, 0x07070707, 0x03030303));
@@ -179,14 +188,32 @@ static inline V MixTowardZero(V d16, V s16, V f16, V g16)
 }
 static inline V MixTowardZero(V d16, V s16, V g16) { return MixTowardZero(d16, s16, Sub16(Set16(256), g16), g16); }
 
+#if LICE_VB >= 32
+// The same from f alone: s + sign(d - s) * (|d - s| * f >> 8), which needs
+// the sign and absolute-value instructions the baseline lacks.
+static inline V MixTowardZeroF(V d16, V s16, V f16)
+{
+  const V diff = Sub16(d16, s16);
+  return Add16(s16, Sign16(Srl16<8>(Mul16(Abs16(diff), f16)), diff));
+}
+#endif
+
 static void CopyBytes(LICE_pixel_chan* __restrict d, const LICE_pixel_chan* __restrict s, int n, int W)
 {
+#if LICE_VB >= 32
+  const V f16 = Set16(256 - W);
+#else
   const V w16 = Set16(W);
+#endif
   int i = 0;
   for (; i + LICE_VB <= n; i += LICE_VB)
   {
     const V dv = Load(d + i), sv = Load(s + i);
+#if LICE_VB >= 32
+    Store(d + i, PackU16(MixTowardZeroF(Lo8(dv), Lo8(sv), f16), MixTowardZeroF(Hi8(dv), Hi8(sv), f16)));
+#else
     Store(d + i, PackU16(MixTowardZero(Lo8(dv), Lo8(sv), w16), MixTowardZero(Hi8(dv), Hi8(sv), w16)));
+#endif
   }
   for (; i < n; ++i) d[i] = static_cast<LICE_pixel_chan>(LICE_CopyCh<false>::ch(d[i], s[i], W));
 }
@@ -233,15 +260,11 @@ static void CopySourceAlphaT(LICE_pixel* __restrict d, const LICE_pixel* __restr
     for (int h = 0; h < 2; ++h)
     {
       const V d16 = h ? Hi8(dv) : Lo8(dv), s16 = h ? Hi8(sv) : Lo8(sv);
-      if (kOpaque)
-      {
-        const V f16 = h ? Hi8(fb) : Lo8(fb);
-        mix[h] = MixTowardZero(d16, s16, f16, Sub16(Set16(256), f16));
-      }
+      if (kOpaque) mix[h] = MixTowardZeroF(d16, s16, h ? Hi8(fb) : Lo8(fb));
       else
       {
         const V g = Srl16<8>(Mul16(Add16(h ? Hi8(ab) : Lo8(ab), one), w16));
-        mix[h] = MixTowardZero(d16, s16, g);
+        mix[h] = MixTowardZeroF(d16, s16, Sub16(Set16(256), g));
         alpha[h] = Add16(d16, g);
       }
     }
