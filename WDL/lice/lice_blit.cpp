@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <type_traits>
 
 namespace
 {
@@ -17,25 +16,7 @@ template <class C>
 void BlitLoop(LICE_pixel* dst, ptrdiff_t dstep, const LICE_pixel* src, ptrdiff_t sstep, int w,
               int h, int W)
 {
-  for (int y = 0; y < h; ++y, dst += dstep, src += sstep)
-  {
-    if constexpr (LICE_HasPx<C>::value)
-    {
-      LICE_pixel* __restrict d = dst;
-      const LICE_pixel* __restrict s = src;
-      for (int x = 0; x < w; ++x) d[x] = C::px(d[x], s[x], W);
-    }
-    else
-    {
-      LICE_pixel_chan* __restrict d = reinterpret_cast<LICE_pixel_chan*>(dst);
-      const LICE_pixel_chan* __restrict s = reinterpret_cast<const LICE_pixel_chan*>(src);
-      for (int x = 0; x < w; ++x)
-      {
-        C::doPix(d + x * 4, s[x * 4 + LICE_PIXEL_R], s[x * 4 + LICE_PIXEL_G],
-                 s[x * 4 + LICE_PIXEL_B], s[x * 4 + LICE_PIXEL_A], W);
-      }
-    }
-  }
+  for (int y = 0; y < h; ++y, dst += dstep, src += sstep) LICE_CombineRow<C>(dst, src, w, W);
 }
 
 void HalfMixRows(LICE_pixel* dst, ptrdiff_t dstep, const LICE_pixel* src, ptrdiff_t sstep, int w,
@@ -144,27 +125,6 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const 
   const int W = LICE_Weight(opacity);
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
-    if constexpr (std::is_same_v<C, _LICE_CombinePixelsCopyNoClamp> ||
-                  std::is_same_v<C, _LICE_CombinePixelsAdd>)
-    {
-      if (W >= 0 && W <= 256)
-      {
-        for (int y = 0; y < h; ++y, drow += d.step, srow += s.step)
-        {
-          auto* dp = reinterpret_cast<LICE_pixel_chan*>(drow);
-          auto* sp = reinterpret_cast<const LICE_pixel_chan*>(srow);
-          if constexpr (std::is_same_v<C, _LICE_CombinePixelsAdd>) LICE_AddBytes(dp, sp, w * 4, W);
-          else LICE_CopyBytes(dp, sp, w * 4, W);
-        }
-        return;
-      }
-    }
-    if constexpr (std::is_same_v<C, _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>)
-    {
-      for (int y = 0; y < h; ++y, drow += d.step, srow += s.step)
-        LICE_CopySourceAlphaOpaqueRow(drow, srow, w);
-      return;
-    }
     BlitLoop<C>(drow, d.step, srow, s.step, w, h, W);
   });
 }

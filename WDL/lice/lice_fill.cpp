@@ -26,10 +26,11 @@ template <class Row> bool CopyShortcut(Row&& forEachRow, int W, LICE_pixel color
   switch (W)
   {
   case 256:
-    forEachRow([=](LICE_pixel* __restrict p, int w) {
-      for (int x = 0; x < w; ++x) p[x] = color;
-    });
+  {
+    const LICE_RowKernels& k = LICE_Kernels();
+    forEachRow([&](LICE_pixel* p, int w) { k.solidFill(p, w, color); });
     return true;
+  }
   case 128:
   {
     const LICE_pixel c = Half(color);
@@ -130,7 +131,8 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
   const LICE_pixel src = (color & 0xFFFFFFu) | (static_cast<LICE_pixel>(W & 0xFF) << 24);
   if (op == LICE_BLIT_MODE_COPY && W >= 1 && W <= 255)
   {
-    for (int i = 0; i < h; ++i, row += a.step) LICE_CopyFillRow(row, w, src, W);
+    const LICE_RowKernels& k = LICE_Kernels();
+    for (int i = 0; i < h; ++i, row += a.step) k.copyFill(row, w, src, W);
     return;
   }
   if (op == LICE_BLIT_MODE_ADD && W >= 0 && W <= 255)
@@ -139,12 +141,13 @@ void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel co
     constexpr int kStrip = 64;
     LICE_pixel strip[kStrip];
     for (LICE_pixel& p : strip) p = src;
+    const LICE_RowKernels& k = LICE_Kernels();
     for (int i = 0; i < h; ++i, row += a.step)
       for (int c = 0; c < w; c += kStrip)
       {
         const int n = (w - c < kStrip ? w - c : kStrip) * 4;
-        LICE_AddBytes(reinterpret_cast<LICE_pixel_chan*>(row + c),
-                      reinterpret_cast<const LICE_pixel_chan*>(strip), n, W);
+        k.addBytes(reinterpret_cast<LICE_pixel_chan*>(row + c), reinterpret_cast<const LICE_pixel_chan*>(strip), n,
+                   W);
       }
     return;
   }
@@ -159,12 +162,9 @@ void LICE_Clear(LICE_IBitmap* dest, LICE_pixel color)
 {
   const LICE_RowAccess a(dest);
   if (!a.row0) return;
+  const LICE_RowKernels& k = LICE_Kernels();
   LICE_pixel* row = a.row0;
-  for (int y = 0; y < a.height; ++y, row += a.step)
-  {
-    LICE_pixel* __restrict p = row;
-    for (int x = 0; x < a.width; ++x) p[x] = color;
-  }
+  for (int y = 0; y < a.height; ++y, row += a.step) k.solidFill(row, a.width, color);
 }
 
 void LICE_ClearRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_pixel mask,

@@ -2,12 +2,14 @@
 
 #include "lice.h"
 #include "lice_combine.h"
+#include "lice_fastpaths.h"
 #include "lice_rows.h"
 #include "lice_sample.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 namespace
 {
@@ -21,7 +23,7 @@ struct RotateJob
   double colStart = 0, rowStart = 0, colDi = 0, colDj = 0, rowDi = 0, rowDj = 0;
 };
 
-template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
+template <class C> void RotateNearest(const RotateJob& r, int W)
 {
   const int64_t cdi = std::llround(r.colDi * 65536.0), rdi = std::llround(r.rowDi * 65536.0);
   for (int j = r.j0; j < r.j1; ++j)
@@ -34,11 +36,64 @@ template <class C, bool BILINEAR> void RotateLoop(const RotateJob& r, int W)
     {
       const int x = static_cast<int>(cp >> 16), y = static_cast<int>(rp >> 16);
       if (!r.b.contains(x, y)) continue;
-      const LICE_pixel px =
-          BILINEAR ? LICE_SampleBilinear(r.s, r.b, x, y, static_cast<unsigned int>(cp & 0xffff),
-                                         static_cast<unsigned int>(rp & 0xffff))
-                   : *r.s.at(x, y);
-      LICE_CombineSample<C>(drow + i, px, W);
+      LICE_CombineSample<C>(drow + i, *r.s.at(x, y), W);
+    }
+  }
+}
+
+// Bilinear rows in runs of up to kRun pixels: in each, the pixels whose
+// 2 x 2 blocks lie inside the bounds (consecutive, since positions move in
+// a straight line and the bounds are a rectangle) go through the row loop,
+// the others pixel by pixel.
+template <class C> void RotateBilinear(const RotateJob& r, int W)
+{
+  constexpr int kRun = 64;
+  constexpr bool kDirect = std::is_same_v<C, _LICE_CombinePixelsClobberNoClamp>;
+  const LICE_RowKernels& k = LICE_Kernels();
+  int offs[kRun];
+  unsigned int fxfy[kRun];
+  LICE_pixel buf[kRun];
+  const int64_t cdi = std::llround(r.colDi * 65536.0), rdi = std::llround(r.rowDi * 65536.0);
+  auto inside = [&](int64_t c, int64_t q) {
+    const int64_t x = c >> 16, y = q >> 16;
+    return x >= r.b.left && x + 1 < r.b.right && y >= r.b.top && y + 1 < r.b.bottom;
+  };
+  for (int j = r.j0; j < r.j1; ++j)
+  {
+    LICE_pixel* drow = r.d.row(static_cast<int>(r.dy + j)) + r.dx;
+    const int64_t cp0 = std::llround((r.colStart + j * r.colDj) * 65536.0) + cdi * r.i0;
+    const int64_t rp0 = std::llround((r.rowStart + j * r.rowDj) * 65536.0) + rdi * r.i0;
+    auto single = [&](int i) {
+      const int64_t cp = cp0 + cdi * (i - r.i0), rp = rp0 + rdi * (i - r.i0);
+      const int x = static_cast<int>(cp >> 16), y = static_cast<int>(rp >> 16);
+      if (!r.b.contains(x, y)) return;
+      LICE_CombineSample<C>(drow + i,
+                            LICE_SampleBilinear(r.s, r.b, x, y, static_cast<unsigned int>(cp & 0xffff),
+                                                static_cast<unsigned int>(rp & 0xffff)),
+                            W);
+    };
+    for (int i0 = r.i0; i0 < r.i1; i0 += kRun)
+    {
+      const int n = std::min(kRun, r.i1 - i0);
+      int64_t c = cp0 + cdi * (i0 - r.i0), q = rp0 + rdi * (i0 - r.i0);
+      int a = 0;
+      for (; a < n && !inside(c, q); ++a, c += cdi, q += rdi) single(i0 + a);
+      int b = a;
+      for (; b < n && inside(c, q); ++b, c += cdi, q += rdi)
+      {
+        offs[b - a] = static_cast<int>((q >> 16) * r.s.step + (c >> 16));
+        fxfy[b - a] = static_cast<unsigned int>(c & 0xffff) | static_cast<unsigned int>((q & 0xffff) << 16);
+      }
+      if (b > a)
+      {
+        if constexpr (kDirect) k.bilinear(drow + i0 + a, r.s.row0, r.s.step, offs, fxfy, 0, b - a, 0);
+        else
+        {
+          k.bilinear(buf, r.s.row0, r.s.step, offs, fxfy, 0, b - a, 0);
+          LICE_CombineRow<C>(drow + i0 + a, buf, b - a, W);
+        }
+      }
+      for (int i = b; i < n; ++i) single(i0 + i);
     }
   }
 }
@@ -120,7 +175,7 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
   const bool bilinear = half != 0.0;
   LICE_SelectCombiner(mode, W, false, [&](auto tag) {
     typedef typename decltype(tag)::type C;
-    if (bilinear) RotateLoop<C, true>(r, W);
-    else RotateLoop<C, false>(r, W);
+    if (bilinear) RotateBilinear<C>(r, W);
+    else RotateNearest<C>(r, W);
   });
 }

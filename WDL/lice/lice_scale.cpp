@@ -2,6 +2,7 @@
 
 #include "lice.h"
 #include "lice_combine.h"
+#include "lice_fastpaths.h"
 #include "lice_rows.h"
 #include "lice_sample.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 namespace
@@ -31,38 +33,75 @@ struct ScaleJob
   int boxN = 0;
 };
 
-template <class C, int F> void ScaleLoop(const ScaleJob& j, int W)
+// Bilinear rows: the columns whose 2 x 2 blocks lie inside the bounds go
+// through the row loop in runs, the others through the edge rules. The
+// source columns are monotonic, so the inside ones are consecutive.
+template <class C> void ScaleBilinear(const ScaleJob& j, int W)
 {
-  const int half = j.boxN / 2;
+  constexpr int kRun = 64;
+  constexpr bool kDirect = std::is_same_v<C, _LICE_CombinePixelsClobberNoClamp>;
+  const LICE_RowKernels& k = LICE_Kernels();
+  LICE_pixel buf[kRun];
+  // The fractions (below 65536) serve as the low halves of the kernel's
+  // fraction pairs; each row adds its own fy as the high half.
+  const unsigned int* fx = reinterpret_cast<const unsigned int*>(j.fxs.data());
+  int in0 = 0, in1 = 0; // inside columns
+  while (in0 < j.w && j.xs[in0] + 1 >= j.b.right) ++in0;
+  for (in1 = in0; in1 < j.w && j.xs[in1] + 1 < j.b.right;) ++in1;
   for (size_t r = 0; r < j.dys.size(); ++r)
   {
     LICE_pixel* drow = j.d.row(j.dys[r]) + j.dx0;
     const int y = j.ys[r];
     const unsigned int fy = static_cast<unsigned int>(j.fys[r]);
     const LICE_pixel* srow = j.s.row(y);
+    auto edge = [&](int i) {
+      LICE_CombineSample<C>(drow + i, LICE_SampleBilinear(j.s, j.b, j.xs[i], y, static_cast<unsigned int>(j.fxs[i]), fy),
+                            W);
+    };
+    if (y + 1 >= j.b.bottom)
+    {
+      for (int i = 0; i < j.w; ++i) edge(i);
+      continue;
+    }
+    for (int i = 0; i < in0; ++i) edge(i);
+    if constexpr (kDirect)
+    {
+      if (in1 > in0) k.bilinear(drow + in0, srow, j.s.step, &j.xs[in0], fx + in0, fy << 16, in1 - in0, j.s.width);
+    }
+    else
+      for (int i0 = in0; i0 < in1; i0 += kRun)
+      {
+        const int n = std::min(kRun, in1 - i0);
+        k.bilinear(buf, srow, j.s.step, &j.xs[i0], fx + i0, fy << 16, n, j.s.width);
+        LICE_CombineRow<C>(drow + i0, buf, n, W);
+      }
+    for (int i = in1; i < j.w; ++i) edge(i);
+  }
+}
+
+template <class C, int F> void ScaleLoop(const ScaleJob& j, int W)
+{
+  if constexpr (F == kBilinear)
+  {
+    ScaleBilinear<C>(j, W);
+    return;
+  }
+  const int half = j.boxN / 2;
+  for (size_t r = 0; r < j.dys.size(); ++r)
+  {
+    LICE_pixel* drow = j.d.row(j.dys[r]) + j.dx0;
+    const int y = j.ys[r];
+    const LICE_pixel* srow = j.s.row(y);
     for (int i = 0; i < j.w; ++i)
     {
       LICE_pixel px;
       if (F == kNearest) px = srow[j.xs[i]];
-      else if (F == kBilinear)
-      {
-        const int x = j.xs[i];
-        if (x + 1 < j.b.right && y + 1 < j.b.bottom)
-        {
-          const LICE_pixel* p = srow + x;
-          px = __LICE_BilinearFilterI(p[0], p[1], p[j.s.step], p[j.s.step + 1],
-                                      static_cast<unsigned int>(j.fxs[i]), fy);
-        }
-        else
-          px = LICE_SampleBilinear(j.s, j.b, x, y, static_cast<unsigned int>(j.fxs[i]), fy);
-      }
       else if (!LICE_SampleBox(j.s, j.b, j.xs[i] - half, y - half, j.boxN, &px))
         continue;
       LICE_CombineSample<C>(drow + i, px, W);
     }
   }
 }
-
 // Positions pos0 + i * step (16.16) for i in [0, n) whose whole part lies in
 // [lo, hi); they are monotonic, so the valid ones form one run, and the walk
 // stops once it has passed the far end (positions then stay small).

@@ -9,6 +9,7 @@
 #include <pixman.h>
 #include <png.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -98,6 +99,22 @@ void BM_LiceScaleBilinear(benchmark::State& state)
   Rate(state, 1LL * kW * kH);
 }
 
+// A knob-style turn: the middle half of the source, doubled and turned by
+// 0.3 radians, over the whole destination (every sample lies inside).
+constexpr float kAngle = 0.3f;
+void BM_LiceRotateBilinear(benchmark::State& state, int mode, bool alphaSrc)
+{
+  Images& im = Img();
+  LICE_IBitmap* src = alphaSrc ? &im.srcAlpha : &im.src;
+  for (auto _ : state)
+  {
+    LICE_RotatedBlit(&im.dst, src, 0, 0, kW, kH, kW / 4, kH / 4, kW / 2, kH / 2, kAngle, false, 1.0f,
+                     mode | LICE_BLIT_FILTER_BILINEAR, 0.0f, 0.0f);
+    benchmark::ClobberMemory();
+  }
+  Rate(state, 1LL * kW * kH);
+}
+
 // ---- pixman ----
 void BM_PixmanComposite(benchmark::State& state, pixman_op_t op, double maskAlpha, bool alphaSrc)
 {
@@ -152,6 +169,32 @@ void BM_PixmanScaleBilinear(benchmark::State& state)
   for (auto _ : state)
   {
     pixman_image_composite32(PIXMAN_OP_SRC, s, nullptr, d, 0, 0, 0, 0, 0, 0, kW, kH);
+    benchmark::ClobberMemory();
+  }
+  pixman_image_unref(s);
+  pixman_image_unref(d);
+  Rate(state, 1LL * kW * kH);
+}
+
+void BM_PixmanRotateBilinear(benchmark::State& state, pixman_op_t op, bool alphaSrc)
+{
+  Images& im = Img();
+  pixman_image_t* d = Wrap(&im.dst);
+  pixman_image_t* s = Wrap(alphaSrc ? &im.srcAlpha : &im.src);
+  // Destination to source: about the destination centre, halve, turn, then
+  // about the source centre.
+  pixman_f_transform_t ft;
+  pixman_f_transform_init_translate(&ft, -kW / 2.0, -kH / 2.0);
+  pixman_f_transform_scale(&ft, nullptr, 0.5, 0.5);
+  pixman_f_transform_rotate(&ft, nullptr, std::cos(kAngle), std::sin(kAngle));
+  pixman_f_transform_translate(&ft, nullptr, kW / 2.0, kH / 2.0);
+  pixman_transform_t t;
+  pixman_transform_from_pixman_f_transform(&t, &ft);
+  pixman_image_set_transform(s, &t);
+  pixman_image_set_filter(s, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+  for (auto _ : state)
+  {
+    pixman_image_composite32(op, s, nullptr, d, 0, 0, 0, 0, 0, 0, kW, kH);
     benchmark::ClobberMemory();
   }
   pixman_image_unref(s);
@@ -224,6 +267,8 @@ BENCHMARK_CAPTURE(BM_LiceBlit, copy_0_7, 0.7f, 0, false);
 BENCHMARK_CAPTURE(BM_PixmanComposite, copy_0_7, PIXMAN_OP_OVER, 0.7, false);
 BENCHMARK_CAPTURE(BM_LiceBlit, copy_source_alpha, 1.0f, LICE_BLIT_USE_ALPHA, true);
 BENCHMARK_CAPTURE(BM_PixmanComposite, copy_source_alpha, PIXMAN_OP_OVER, 1.0, true);
+BENCHMARK_CAPTURE(BM_LiceBlit, copy_source_alpha_0_7, 0.7f, LICE_BLIT_USE_ALPHA, true);
+BENCHMARK_CAPTURE(BM_PixmanComposite, copy_source_alpha_0_7, PIXMAN_OP_OVER, 0.7, true);
 BENCHMARK_CAPTURE(BM_LiceBlit, add, 1.0f, LICE_BLIT_MODE_ADD, false);
 BENCHMARK_CAPTURE(BM_PixmanComposite, add, PIXMAN_OP_ADD, 1.0, false);
 BENCHMARK_CAPTURE(BM_LiceFill, fill_1_0, 1.0f);
@@ -234,6 +279,10 @@ BENCHMARK_CAPTURE(BM_LiceFill, fill_0_3, 0.3f);
 BENCHMARK_CAPTURE(BM_PixmanFill, fill_0_3, 0.3);
 BENCHMARK(BM_LiceScaleBilinear);
 BENCHMARK(BM_PixmanScaleBilinear);
+BENCHMARK_CAPTURE(BM_LiceRotateBilinear, copy, 0, false);
+BENCHMARK_CAPTURE(BM_PixmanRotateBilinear, copy, PIXMAN_OP_SRC, false);
+BENCHMARK_CAPTURE(BM_LiceRotateBilinear, source_alpha, LICE_BLIT_USE_ALPHA, true);
+BENCHMARK_CAPTURE(BM_PixmanRotateBilinear, source_alpha, PIXMAN_OP_OVER, true);
 BENCHMARK(BM_LiceLoadPNG)->Args({190, 120})->Args({2048, 2048});
 BENCHMARK(BM_LibpngSimplifiedLoad)->Args({190, 120})->Args({2048, 2048});
 
