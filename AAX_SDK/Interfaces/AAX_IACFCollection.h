@@ -13,10 +13,10 @@ class AAX_IACFCollection : public IACFUnknown
 public:
   // inEffectDescriptor: the host effect-descriptor interface that was filled.
   virtual AAX_Result AddEffect(const char* inEffectID, IACFUnknown* inEffectDescriptor) = 0; // 3
-  virtual AAX_Result SetManufacturerName(const char* inPackageName) = 0;                    // 4
-  virtual AAX_Result AddPackageName(const char* inPackageName) = 0;                         // 5
-  virtual AAX_Result SetPackageVersion(uint32_t inVersion) = 0;                             // 6
-  virtual AAX_Result SetProperties(IACFUnknown* inProperties) = 0;                          // 7
+  virtual AAX_Result SetManufacturerName(const char* inPackageName) = 0;                     // 4
+  virtual AAX_Result AddPackageName(const char* inPackageName) = 0;                          // 5
+  virtual AAX_Result SetPackageVersion(uint32_t inVersion) = 0;                              // 6
+  virtual AAX_Result SetProperties(IACFUnknown* inProperties) = 0;                           // 7
 
 protected:
   ~AAX_IACFCollection() = default;

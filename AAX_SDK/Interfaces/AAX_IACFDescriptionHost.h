@@ -11,7 +11,7 @@ class AAX_IACFDescriptionHost : public IACFUnknown
 public:
   // Stores the host's feature-info object for inFeatureID in *outFeatureInfo
   // (one reference, the caller's) and returns 0; or null and a failure code.
-  virtual AAX_Result AcquireFeatureProperties(const acfUID& inFeatureID,      //
+  virtual AAX_Result AcquireFeatureProperties(const acfUID& inFeatureID,         //
                                               IACFUnknown** outFeatureInfo) = 0; // 3
 
 protected:

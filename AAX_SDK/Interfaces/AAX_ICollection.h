@@ -18,7 +18,8 @@ public:
   // A new effect descriptor owned by the collection (never null).
   virtual AAX_IEffectDescriptor* NewDescriptor() = 0;
   // -20004 also for a null descriptor.
-  virtual AAX_Result AddEffect(const char* inEffectID, AAX_IEffectDescriptor* inEffectDescriptor) = 0;
+  virtual AAX_Result AddEffect(const char* inEffectID,
+                               AAX_IEffectDescriptor* inEffectDescriptor) = 0;
   virtual AAX_Result SetManufacturerName(const char* inPackageName) = 0;
   virtual AAX_Result AddPackageName(const char* inPackageName) = 0;
   virtual AAX_Result SetPackageVersion(uint32_t inVersion) = 0;

@@ -38,14 +38,11 @@ public:
                                            AAX_CInstanceInitProc inInstanceInitProc,
                                            AAX_CBackgroundProc inBackgroundProc,
                                            AAX_CSelector* outProcID) = 0;
-  virtual AAX_Result AddProcessProc_TI(const char* inDLLFileNameUTF8,
-                                       const char* inProcessProcSymbol,
-                                       AAX_IPropertyMap* inProperties,
-                                       const char* inInstanceInitProcSymbol,
-                                       const char* inBackgroundProcSymbol,
-                                       AAX_CSelector* outProcID) = 0;
-  virtual AAX_Result AddTemporaryData(AAX_CFieldIndex inFieldIndex,
-                                      uint32_t inDataElementSize) = 0;
+  virtual AAX_Result
+  AddProcessProc_TI(const char* inDLLFileNameUTF8, const char* inProcessProcSymbol,
+                    AAX_IPropertyMap* inProperties, const char* inInstanceInitProcSymbol,
+                    const char* inBackgroundProcSymbol, AAX_CSelector* outProcID) = 0;
+  virtual AAX_Result AddTemporaryData(AAX_CFieldIndex inFieldIndex, uint32_t inDataElementSize) = 0;
   // A new, empty property map owned by this descriptor (never null).
   virtual AAX_IPropertyMap* NewPropertyMap() const = 0;
   // A new map owned by this descriptor holding a copy of what inPropertyMap holds.

@@ -15,8 +15,8 @@ public:
 
   // The host's feature information for inFeatureID, owned by the caller; null
   // when the host has none.
-  virtual std::unique_ptr<const AAX_IFeatureInfo> AcquireFeatureProperties(
-      const acfUID& inFeatureID) const = 0;
+  virtual std::unique_ptr<const AAX_IFeatureInfo>
+  AcquireFeatureProperties(const acfUID& inFeatureID) const = 0;
   // The host's definition interface (borrowed), or null.
   virtual IACFDefinition* HostDefinition() const = 0;
 };

@@ -45,8 +45,7 @@ public:
                                    AAX_CBackgroundProc inBackgroundProc,
                                    AAX_CSelector* outProcID) override;
   AAX_Result AddProcessProc_TI(const char* inDLLFileNameUTF8, const char* inProcessProcSymbol,
-                               AAX_IPropertyMap* inProperties,
-                               const char* inInstanceInitProcSymbol,
+                               AAX_IPropertyMap* inProperties, const char* inInstanceInitProcSymbol,
                                const char* inBackgroundProcSymbol,
                                AAX_CSelector* outProcID) override;
   AAX_Result AddTemporaryData(AAX_CFieldIndex inFieldIndex, uint32_t inDataElementSize) override;

@@ -20,8 +20,8 @@ public:
 
   // A new AAX_VFeatureInfo owned by the caller; null when unsupported or the
   // host answers with a failure or nothing.
-  std::unique_ptr<const AAX_IFeatureInfo> AcquireFeatureProperties(
-      const acfUID& inFeatureID) const override;
+  std::unique_ptr<const AAX_IFeatureInfo>
+  AcquireFeatureProperties(const acfUID& inFeatureID) const override;
   IACFDefinition* HostDefinition() const override { return mIACFDefinition.get(); }
 
   AAX_VDescriptionHost(const AAX_VDescriptionHost&) = delete;

@@ -24,8 +24,7 @@ public:
   static AAX_VPropertyMap* Acquire(IACFUnknown* inPropertyMapUnknown);
   ~AAX_VPropertyMap() override;
 
-  AAX_CBoolean GetProperty(AAX_EProperty inProperty,
-                           AAX_CPropertyValue* outValue) const override;
+  AAX_CBoolean GetProperty(AAX_EProperty inProperty, AAX_CPropertyValue* outValue) const override;
   // Without a description host, an input or output stem format (51, 52) whose
   // layout index lies outside 0..12 is refused with -20039 before the host
   // sees it (the two layout-less formats pass).
@@ -38,8 +37,7 @@ public:
                                       const AAX_SPlugInIdentifierTriad** outPluginIDs,
                                       uint32_t* outNumPluginIDs) const override;
   AAX_Result AddPointerProperty(AAX_EProperty inProperty, const void* inValue) override;
-  AAX_CBoolean GetPointerProperty(AAX_EProperty inProperty,
-                                  const void** outValue) const override;
+  AAX_CBoolean GetPointerProperty(AAX_EProperty inProperty, const void** outValue) const override;
   // Version 3, else 2, else 1; null when empty.
   IACFUnknown* GetIUnknown() const override;
 
@@ -59,6 +57,6 @@ private:
   ACFPtr<AAX_IACFPropertyMap_V2> mIACFPropertyMapV2;
   ACFPtr<AAX_IACFPropertyMap_V3> mIACFPropertyMapV3;
   ACFPtr<AAX_IACFDescriptionHost> mIACFDescriptionHost;
-  std::map<int32_t, const void*> mLocalPointers; // 36..42 when the host has no version 3
+  std::map<int32_t, const void*> mLocalPointers;       // 36..42 when the host has no version 3
   std::set<int32_t> mValueIDs, mArrayIDs, mPointerIDs; // what was set through this wrapper
 };

@@ -9,7 +9,9 @@
 
 namespace aaxhost
 {
-class HostCollection final : public AAX_IACFCollection, public IACFPluginDefinition, public Component
+class HostCollection final : public AAX_IACFCollection,
+                             public IACFPluginDefinition,
+                             public Component
 {
 public:
   AAXHOST_DECLARE_UNKNOWN()

@@ -51,7 +51,10 @@ AAX_Result HostComponentDescriptor::Clear()
   return AAX_SUCCESS;
 }
 
-AAX_Result HostComponentDescriptor::AddAudioIn(AAX_CFieldIndex i) { return AddField(i, "AudioIn", {}); }
+AAX_Result HostComponentDescriptor::AddAudioIn(AAX_CFieldIndex i)
+{
+  return AddField(i, "AudioIn", {});
+}
 AAX_Result HostComponentDescriptor::AddAudioOut(AAX_CFieldIndex i)
 {
   return AddField(i, "AudioOut", {});
@@ -173,14 +176,14 @@ AAX_Result HostComponentDescriptor::AddProcessProc(IACFUnknown* inProperties,
   if (props.Has(AAX_eProperty_PlugInID_Native) || props.Has(AAX_eProperty_PlugInID_AudioSuite))
   {
     AAX_CSelector id = 0;
-    r = AddProcessProc_Native(
-        reinterpret_cast<AAX_CProcessProc>(const_cast<void*>(pointer(AAX_eProperty_NativeProcessProc))),
-        inProperties,
-        reinterpret_cast<AAX_CInstanceInitProc>(
-            const_cast<void*>(pointer(AAX_eProperty_NativeInstanceInitProc))),
-        reinterpret_cast<AAX_CBackgroundProc>(
-            const_cast<void*>(pointer(AAX_eProperty_NativeBackgroundProc))),
-        &id);
+    r = AddProcessProc_Native(reinterpret_cast<AAX_CProcessProc>(
+                                  const_cast<void*>(pointer(AAX_eProperty_NativeProcessProc))),
+                              inProperties,
+                              reinterpret_cast<AAX_CInstanceInitProc>(
+                                  const_cast<void*>(pointer(AAX_eProperty_NativeInstanceInitProc))),
+                              reinterpret_cast<AAX_CBackgroundProc>(
+                                  const_cast<void*>(pointer(AAX_eProperty_NativeBackgroundProc))),
+                              &id);
     if (r == AAX_SUCCESS) ids.push_back(id);
   }
   if (r == AAX_SUCCESS && props.Has(AAX_eProperty_PlugInID_TI))

@@ -35,7 +35,8 @@ ACFRESULT AttributeStore::Copy(const acfUID& attributeID, const acfUID& typeID, 
   if (it == mAttributes.end()) return AAX_ERROR_UNKNOWN_ID;
   if (it->second.type != typeID || size < it->second.bytes.size() || (!data && size))
     return AAX_ERROR_INVALID_ARGUMENT;
-  if (!it->second.bytes.empty()) std::memcpy(data, it->second.bytes.data(), it->second.bytes.size());
+  if (!it->second.bytes.empty())
+    std::memcpy(data, it->second.bytes.data(), it->second.bytes.size());
   return ACF_OK;
 }
 
@@ -60,7 +61,8 @@ ACFRESULT AttributeStore::IDAtIndex(acfUInt32 index, acfUID* attributeID) const
 
 void* HostDefinition::Answer(const acfIID& iid)
 {
-  if (iid == IID_IACFUnknown || iid == IID_IACFDefinition) return static_cast<IACFDefinition*>(this);
+  if (iid == IID_IACFUnknown || iid == IID_IACFDefinition)
+    return static_cast<IACFDefinition*>(this);
   return nullptr;
 }
 } // namespace aaxhost

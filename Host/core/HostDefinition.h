@@ -20,8 +20,7 @@ public:
   ACFRESULT Define(const acfUID& attributeID, const acfUID& typeID, const void* data,
                    acfUInt32 size);
   ACFRESULT Info(const acfUID& attributeID, acfUID* typeID, acfUInt32* size) const;
-  ACFRESULT Copy(const acfUID& attributeID, const acfUID& typeID, void* data,
-                 acfUInt32 size) const;
+  ACFRESULT Copy(const acfUID& attributeID, const acfUID& typeID, void* data, acfUInt32 size) const;
   ACFRESULT Count(acfUInt32* count) const;
   ACFRESULT IDAtIndex(acfUInt32 index, acfUID* attributeID) const;
 

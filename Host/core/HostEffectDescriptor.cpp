@@ -86,8 +86,7 @@ AAX_Result HostEffectDescriptor::AddResourceInfo(AAX_EResourceType inResourceTyp
   return AAX_SUCCESS;
 }
 
-AAX_Result HostEffectDescriptor::AddMeterDescription(AAX_CTypeID inMeterID,
-                                                     const char* inMeterName,
+AAX_Result HostEffectDescriptor::AddMeterDescription(AAX_CTypeID inMeterID, const char* inMeterName,
                                                      IACFUnknown* inProperties)
 {
   mCalls.Add("AddMeterDescription", Args(inMeterID, inMeterName, inProperties));

@@ -61,9 +61,10 @@ AAX_Result HostPropertyMap::AddPropertyWithIDArray(AAX_EProperty inProperty,
   return AAX_SUCCESS;
 }
 
-AAX_CBoolean HostPropertyMap::GetPropertyWithIDArray(AAX_EProperty inProperty,
-                                                     const AAX_SPlugInIdentifierTriad** outPluginIDs,
-                                                     uint32_t* outNumPluginIDs) const
+AAX_CBoolean
+HostPropertyMap::GetPropertyWithIDArray(AAX_EProperty inProperty,
+                                        const AAX_SPlugInIdentifierTriad** outPluginIDs,
+                                        uint32_t* outNumPluginIDs) const
 {
   QV_RECORD("GetPropertyWithIDArray", int32_t(inProperty));
   std::lock_guard<std::mutex> lock(mMutex);

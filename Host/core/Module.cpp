@@ -74,7 +74,8 @@ Module::~Module()
 
 ModuleResult Module::Load(const std::string& path)
 {
-  if (mHandle) return Fail("a module is already loaded here: " + mBinaryPath, AAX_ERROR_INVALID_ARGUMENT);
+  if (mHandle)
+    return Fail("a module is already loaded here: " + mBinaryPath, AAX_ERROR_INVALID_ARGUMENT);
 
   std::string binary;
   if (IsDirectory(path))
@@ -159,7 +160,8 @@ ACFRESULT Module::CanUnloadNow() const
   return mEntry.canUnloadNow ? mEntry.canUnloadNow(mHost.Unknown()) : 0;
 }
 
-ModuleResult Module::Create(size_t effectIndex, AAX_CProcPtrID procID, IACFUnknown** outObject) const
+ModuleResult Module::Create(size_t effectIndex, AAX_CProcPtrID procID,
+                            IACFUnknown** outObject) const
 {
   if (!outObject) return Fail("no place for the new object", AAX_ERROR_NULL_ARGUMENT);
   *outObject = nullptr;

@@ -86,20 +86,23 @@ void StandInHost::RegisterDescriptionMakers()
   if (mConfig.effectDescriptor > 0)
   {
     const int version = mConfig.effectDescriptor;
-    mFactory->Register(AAXCompID_AAXEffectDescriptor, [version]() -> IACFUnknown*
-                       { return new HostEffectDescriptor(version); });
+    mFactory->Register(AAXCompID_AAXEffectDescriptor,
+                       [version]() -> IACFUnknown* { return new HostEffectDescriptor(version); });
   }
   if (mConfig.componentDescriptor > 0)
   {
     const int version = mConfig.componentDescriptor;
-    mFactory->Register(AAXCompID_AAXComponentDescriptor, [version]() -> IACFUnknown*
+    mFactory->Register(AAXCompID_AAXComponentDescriptor,
+                       [version]() -> IACFUnknown*
                        { return new HostComponentDescriptor(version); });
   }
   if (mConfig.propertyMap > 0)
   {
     const int version = mConfig.propertyMap;
-    mFactory->Register(AAXCompID_AAXPropertyMap, [version]() -> IACFUnknown*
-                       { return static_cast<AAX_IACFPropertyMap_V3*>(new HostPropertyMap(version)); });
+    mFactory->Register(AAXCompID_AAXPropertyMap,
+                       [version]() -> IACFUnknown* {
+                         return static_cast<AAX_IACFPropertyMap_V3*>(new HostPropertyMap(version));
+                       });
   }
   if (mDescriptionHost)
   {

@@ -132,7 +132,8 @@ TEST(DescriptionWrappers, LaterVersionsMissingAnswerUnimplemented)
   AAX_IEffectDescriptor* effect = collection.NewDescriptor();
   AAX_IComponentDescriptor* component = effect->NewComponentDescriptor();
   AAX_IPropertyMap* props = component->NewPropertyMap();
-  const AAX_SPlugInIdentifierTriad triad{uint32_t(CC("Ovtn")), uint32_t(CC("ln0p")), uint32_t(CC("EFN1"))};
+  const AAX_SPlugInIdentifierTriad triad{uint32_t(CC("Ovtn")), uint32_t(CC("ln0p")),
+                                         uint32_t(CC("EFN1"))};
   EXPECT_EQ(effect->AddControlMIDINode(uint32_t(CC("ctl1")), AAX_EMIDINodeType(0), "c", 1),
             AAX_ERROR_UNIMPLEMENTED);
   EXPECT_EQ(component->AddTemporaryData(4, 16), AAX_ERROR_UNIMPLEMENTED);

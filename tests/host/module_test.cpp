@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 
@@ -41,6 +42,13 @@ TEST(ModuleLoader, RunsAModulesWholeLife)
   EXPECT_EQ(d.effects[0].components[0].processProcs.size(), 1u);
   EXPECT_EQ(d.manufacturerNames, std::vector<std::string>{"Orvantine"});
   EXPECT_EQ(d.packageVersion, 0x00010000u);
+  std::ostringstream listing;
+  Print(listing, d);
+  EXPECT_TRUE(Contains(listing.str(), "effect \"com.orvantine.aax.testmodule\"\n"
+                                      "  name \"Test Module\"\n"
+                                      "  category 512\n"
+                                      "  creation procedure 0\n"))
+      << listing.str();
   acfUInt64 version = 0;
   EXPECT_EQ(module.EntryPoints().getSDKVersion(&version), 0);
   EXPECT_EQ(version, 0x0000020300D5E5B4ull);
@@ -104,8 +112,8 @@ TEST(ModuleLoader, BadInputIsRefusedWithAClearMessageAndCode)
   ASSERT_EQ(mkdir(empty.c_str(), 0700), 0);
   r = module.Load(empty);
   EXPECT_EQ(r.code, AAX_ERROR_INVALID_PATH);
-  EXPECT_TRUE(Contains(r.message, "has no module binary " + empty +
-                                      "/Contents/x86_64-linux/Empty.so"))
+  EXPECT_TRUE(
+      Contains(r.message, "has no module binary " + empty + "/Contents/x86_64-linux/Empty.so"))
       << r.message;
 
   const std::string text = std::string(tmpl) + "/text.so";

@@ -80,9 +80,10 @@ TEST(Registration, FailedDescriptionReturnsItsCodeLeavesNullAndTraces)
   StandInHost host;
   Started started(host);
   IACFPluginDefinition* definition = nullptr;
-  EXPECT_EQ(Register(host, [](AAX_ICollection*) { return AAX_Result(AAX_ERROR_NULL_OBJECT); },
-                     definition),
-            AAX_ERROR_NULL_OBJECT);
+  EXPECT_EQ(
+      Register(
+          host, [](AAX_ICollection*) { return AAX_Result(AAX_ERROR_NULL_OBJECT); }, definition),
+      AAX_ERROR_NULL_OBJECT);
   EXPECT_EQ(definition, nullptr);
   const std::vector<TraceRecord> traces = host.Services()->Traces();
   ASSERT_FALSE(traces.empty());

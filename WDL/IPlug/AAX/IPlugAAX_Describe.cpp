@@ -45,9 +45,8 @@ AAX_SIPlugSetupInfo::AAX_SIPlugSetupInfo()
       mNeedsTransport(false), mTransportMIDINodeName("Transport"), mNumMeters(0),
       mMeterIDs(nullptr), mNumAuxOutputStems(0), mAuxOutputStemNames(), mAuxOutputStemFormats(),
       mInputStemFormat(1), mOutputStemFormat(1), mProperty151(false), mProperty60(true),
-      mManufacturerID(AAX_kTypeID_None), mProductID(AAX_kTypeID_None),
-      mPluginID(AAX_kTypeID_None), mAudiosuiteID(AAX_kTypeID_None), mProperty56(0),
-      mWantsSideChain(false)
+      mManufacturerID(AAX_kTypeID_None), mProductID(AAX_kTypeID_None), mPluginID(AAX_kTypeID_None),
+      mAudiosuiteID(AAX_kTypeID_None), mProperty56(0), mWantsSideChain(false)
 {
   for (int32_t& f : mAuxOutputStemFormats)
     f = 1;
@@ -57,15 +56,24 @@ AAX_EStemFormat getStemFormatForChans(int numChans)
 {
   switch (numChans)
   {
-  case 1: return AAX_STEM_FORMAT(0, 1);
-  case 2: return AAX_STEM_FORMAT(1, 2);
-  case 3: return AAX_STEM_FORMAT(2, 3);
-  case 4: return AAX_STEM_FORMAT(4, 4);
-  case 5: return AAX_STEM_FORMAT(5, 5);
-  case 6: return AAX_STEM_FORMAT(6, 6);
-  case 7: return AAX_STEM_FORMAT(8, 7);
-  case 8: return AAX_STEM_FORMAT(12, 8);
-  default: return AAX_eStemFormat_None;
+  case 1:
+    return AAX_STEM_FORMAT(0, 1);
+  case 2:
+    return AAX_STEM_FORMAT(1, 2);
+  case 3:
+    return AAX_STEM_FORMAT(2, 3);
+  case 4:
+    return AAX_STEM_FORMAT(4, 4);
+  case 5:
+    return AAX_STEM_FORMAT(5, 5);
+  case 6:
+    return AAX_STEM_FORMAT(6, 6);
+  case 7:
+    return AAX_STEM_FORMAT(8, 7);
+  case 8:
+    return AAX_STEM_FORMAT(12, 8);
+  default:
+    return AAX_eStemFormat_None;
   }
 }
 
@@ -79,14 +87,12 @@ AAX_Result IPlugAAX_DescribeComponent(AAX_IEffectDescriptor* descriptor,
 
   // Render-context fields: 0 audio in, 1 audio out, 2 buffer length, 3 side
   // chain, 5 input MIDI, 6 global MIDI, 7 transport, 8 private block, 9 meters.
-  err |= setup.mNeedsGlobalMIDI
-             ? c->AddMIDINode(6, AAX_EMIDINodeType(2), setup.mGlobalMIDINodeName,
-                              setup.mGlobalMIDIEventMask)
-             : c->AddPrivateData(6, kNoMIDIFieldSize, 0);
-  err |= setup.mNeedsInputMIDI
-             ? c->AddMIDINode(5, AAX_EMIDINodeType(0), setup.mInputMIDINodeName,
-                              setup.mInputMIDIChannelMask)
-             : c->AddPrivateData(5, kNoMIDIFieldSize, 0);
+  err |= setup.mNeedsGlobalMIDI ? c->AddMIDINode(6, AAX_EMIDINodeType(2), setup.mGlobalMIDINodeName,
+                                                 setup.mGlobalMIDIEventMask)
+                                : c->AddPrivateData(6, kNoMIDIFieldSize, 0);
+  err |= setup.mNeedsInputMIDI ? c->AddMIDINode(5, AAX_EMIDINodeType(0), setup.mInputMIDINodeName,
+                                                setup.mInputMIDIChannelMask)
+                               : c->AddPrivateData(5, kNoMIDIFieldSize, 0);
   err |= setup.mNeedsTransport ? c->AddMIDINode(7, AAX_EMIDINodeType(3), "Transport", 0xFFFF)
                                : c->AddPrivateData(7, kNoMIDIFieldSize, 0);
   err |= c->AddAudioIn(0);
@@ -120,8 +126,7 @@ AAX_Result IPlugAAX_DescribeComponent(AAX_IEffectDescriptor* descriptor,
   return err;
 }
 
-AAX_Result IPlugAAX_DescribeEffects(AAX_ICollection* collection,
-                                    const IPlugAAX_EffectIdentity& id,
+AAX_Result IPlugAAX_DescribeEffects(AAX_ICollection* collection, const IPlugAAX_EffectIdentity& id,
                                     const IPlugAAX_DescriptionProcs& procs)
 {
   if (!collection) return AAX_ERROR_NULL_OBJECT;

@@ -26,17 +26,17 @@ struct AAX_SIPlugSetupInfo
   const AAX_CTypeID* mMeterIDs;       // their identifiers
   int32_t mNumAuxOutputStems;         // at most 16
   const char* mAuxOutputStemNames[16];
-  int32_t mAuxOutputStemFormats[16];  // all 1
-  int32_t mInputStemFormat;           // 1
-  int32_t mOutputStemFormat;          // 1
-  bool mProperty151;          // true: property 151 = 1
-  bool mProperty60;                    // property 60 (0 or 1); true
-  AAX_CTypeID mManufacturerID;        // property 11; 'none'
-  AAX_CTypeID mProductID;             // property 12; 'none'
-  AAX_CTypeID mPluginID;              // property 13 (native); 'none'
-  AAX_CTypeID mAudiosuiteID;          // property 14, only when not 'none'
-  int32_t mProperty56;                // value of property 56; 0
-  bool mWantsSideChain;               // side-chain input in field 3, property 116 = 1
+  int32_t mAuxOutputStemFormats[16]; // all 1
+  int32_t mInputStemFormat;          // 1
+  int32_t mOutputStemFormat;         // 1
+  bool mProperty151;                 // true: property 151 = 1; false
+  bool mProperty60;                  // value of property 60 (0 or 1); true
+  AAX_CTypeID mManufacturerID;       // property 11; 'none'
+  AAX_CTypeID mProductID;            // property 12; 'none'
+  AAX_CTypeID mPluginID;             // property 13 (native); 'none'
+  AAX_CTypeID mAudiosuiteID;         // property 14, only when not 'none'
+  int32_t mProperty56;               // value of property 56; 0
+  bool mWantsSideChain;              // side-chain input in field 3, property 116 = 1
 
   AAX_SIPlugSetupInfo();
 };
@@ -58,9 +58,9 @@ AAX_Result IPlugAAX_DescribeComponent(AAX_IEffectDescriptor* descriptor,
 // The constants of the product's description.
 struct IPlugAAX_EffectIdentity
 {
-  const char* names;             // one AddName and AddPackageName per line
-  uint32_t category;             // one AddCategory
-  const char* channelIO;         // "in-out" pairs separated by spaces
+  const char* names;     // one AddName and AddPackageName per line
+  uint32_t category;     // one AddCategory
+  const char* channelIO; // "in-out" pairs separated by spaces
   AAX_CTypeID manufacturerID;
   AAX_CTypeID productID;
   AAX_CTypeID nativeTypeIDs[2];  // by configuration index

@@ -55,7 +55,8 @@ ACFRESULT AAXRegisterPlugin(IACFUnknown* pUnkHost, IACFPluginDefinition** ppPlug
   }
 }
 
-ACFRESULT AAXRegisterComponent(IACFUnknown*, acfUInt32, IACFComponentDefinition** ppComponentDefinition)
+ACFRESULT AAXRegisterComponent(IACFUnknown*, acfUInt32,
+                               IACFComponentDefinition** ppComponentDefinition)
 {
   if (ppComponentDefinition) *ppComponentDefinition = nullptr;
   return ACF_OK;

@@ -62,4 +62,7 @@ const AAX_IDescriptionHost* AAX_VCollection::DescriptionHost() const
   return mDescriptionHost.Supported() ? &mDescriptionHost : nullptr;
 }
 
-IACFDefinition* AAX_VCollection::HostDefinition() const { return mDescriptionHost.HostDefinition(); }
+IACFDefinition* AAX_VCollection::HostDefinition() const
+{
+  return mDescriptionHost.HostDefinition();
+}

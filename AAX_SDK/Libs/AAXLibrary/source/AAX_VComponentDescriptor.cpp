@@ -98,8 +98,7 @@ AAX_Result AAX_VComponentDescriptor::AddDmaInstance(AAX_CFieldIndex inFieldIndex
   QV_FORWARD_V1(AddDmaInstance(inFieldIndex, inMode));
 }
 AAX_Result AAX_VComponentDescriptor::AddMeters(AAX_CFieldIndex inFieldIndex,
-                                               const AAX_CTypeID* inMeterIDs,
-                                               uint32_t inMeterCount)
+                                               const AAX_CTypeID* inMeterIDs, uint32_t inMeterCount)
 {
   QV_FORWARD_V1(AddMeters(inFieldIndex, inMeterIDs, inMeterCount));
 }
@@ -148,8 +147,8 @@ AAX_IPropertyMap* AAX_VComponentDescriptor::NewPropertyMap() const
   return mPropertyMaps.back().get();
 }
 
-AAX_IPropertyMap* AAX_VComponentDescriptor::DuplicatePropertyMap(
-    AAX_IPropertyMap* inPropertyMap) const
+AAX_IPropertyMap*
+AAX_VComponentDescriptor::DuplicatePropertyMap(AAX_IPropertyMap* inPropertyMap) const
 {
   AAX_IPropertyMap* copy = NewPropertyMap();
   if (const auto* source = dynamic_cast<const AAX_VPropertyMap*>(inPropertyMap))
@@ -210,9 +209,9 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap& i
       const AAX_Result removeNativeAudioBufferLengthResult =
           mapToUse->RemoveProperty(AAX_eProperty_AudioBufferLength);
       if (AAX_SUCCESS != removeNativeAudioBufferLengthResult)
-        AAX_CHostServices::HandleAssertFailure(
-            kSourceName, 93, "AAX_SUCCESS == removeNativeAudioBufferLengthResult",
-            AAX_kAssertFlags);
+        AAX_CHostServices::HandleAssertFailure(kSourceName, 93,
+                                               "AAX_SUCCESS == removeNativeAudioBufferLengthResult",
+                                               AAX_kAssertFlags);
     }
 
     AAX_CSelector id = 0;

@@ -13,8 +13,8 @@ AAX_VDescriptionHost::AAX_VDescriptionHost(IACFUnknown* inHostUnknown)
 
 AAX_VDescriptionHost::~AAX_VDescriptionHost() = default;
 
-std::unique_ptr<const AAX_IFeatureInfo> AAX_VDescriptionHost::AcquireFeatureProperties(
-    const acfUID& inFeatureID) const
+std::unique_ptr<const AAX_IFeatureInfo>
+AAX_VDescriptionHost::AcquireFeatureProperties(const acfUID& inFeatureID) const
 {
   if (!mIACFDescriptionHost) return nullptr;
   IACFUnknown* feature = nullptr;

@@ -87,8 +87,7 @@ AAX_Result AAX_VEffectDescriptor::AddMeterDescription(AAX_CTypeID inMeterID,
 
 AAX_Result AAX_VEffectDescriptor::AddControlMIDINode(AAX_CTypeID inNodeID,
                                                      AAX_EMIDINodeType inNodeType,
-                                                     const char* inNodeName,
-                                                     uint32_t inChannelMask)
+                                                     const char* inNodeName, uint32_t inChannelMask)
 {
   return mIACFEffectDescriptorV2 ? mIACFEffectDescriptorV2->AddControlMIDINode(
                                        inNodeID, inNodeType, inNodeName, inChannelMask)

@@ -13,8 +13,7 @@ AAX_VFeatureInfo::~AAX_VFeatureInfo() = default;
 
 AAX_Result AAX_VFeatureInfo::SupportLevel(AAX_ESupportLevel& oSupportLevel) const
 {
-  return mIACFFeatureInfo ? mIACFFeatureInfo->SupportLevel(&oSupportLevel)
-                          : AAX_ERROR_NULL_OBJECT;
+  return mIACFFeatureInfo ? mIACFFeatureInfo->SupportLevel(&oSupportLevel) : AAX_ERROR_NULL_OBJECT;
 }
 
 std::unique_ptr<const AAX_IPropertyMap> AAX_VFeatureInfo::AcquireProperties() const

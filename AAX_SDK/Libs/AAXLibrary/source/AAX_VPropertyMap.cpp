@@ -12,7 +12,8 @@ AAX_VPropertyMap* AAX_VPropertyMap::Create(IACFUnknown* inHostUnknown)
   map->AcquireInterfaces(created.get());
   // Where the description host is looked for: the host itself, then its
   // factory, then the map.
-  map->mIACFDescriptionHost = ACFPtr<AAX_IACFDescriptionHost>(inHostUnknown, IID_IAAXDescriptionHostV1);
+  map->mIACFDescriptionHost =
+      ACFPtr<AAX_IACFDescriptionHost>(inHostUnknown, IID_IAAXDescriptionHostV1);
   if (!map->mIACFDescriptionHost)
     map->mIACFDescriptionHost = AAX_CreateHostComponent<AAX_IACFDescriptionHost>(
         inHostUnknown, AAX_CompID_DescriptionHost, IID_IAAXDescriptionHostV1);
@@ -35,8 +36,10 @@ void AAX_VPropertyMap::AcquireInterfaces(IACFUnknown* inMapUnknown)
 {
   mIACFPropertyMap = ACFPtr<AAX_IACFPropertyMap>(inMapUnknown, IID_IAAXPropertyMapV1);
   if (!mIACFPropertyMap) return;
-  mIACFPropertyMapV2 = ACFPtr<AAX_IACFPropertyMap_V2>(mIACFPropertyMap.get(), IID_IAAXPropertyMapV2);
-  mIACFPropertyMapV3 = ACFPtr<AAX_IACFPropertyMap_V3>(mIACFPropertyMap.get(), IID_IAAXPropertyMapV3);
+  mIACFPropertyMapV2 =
+      ACFPtr<AAX_IACFPropertyMap_V2>(mIACFPropertyMap.get(), IID_IAAXPropertyMapV2);
+  mIACFPropertyMapV3 =
+      ACFPtr<AAX_IACFPropertyMap_V3>(mIACFPropertyMap.get(), IID_IAAXPropertyMapV3);
 }
 
 AAX_VPropertyMap::~AAX_VPropertyMap() = default;
@@ -72,7 +75,8 @@ AAX_Result AAX_VPropertyMap::AddProperty(AAX_EProperty inProperty, AAX_CProperty
 {
   if (!mIACFPropertyMap) return AAX_ERROR_NULL_OBJECT;
   if (!mIACFDescriptionHost &&
-      (inProperty == AAX_eProperty_InputStemFormat || inProperty == AAX_eProperty_OutputStemFormat) &&
+      (inProperty == AAX_eProperty_InputStemFormat ||
+       inProperty == AAX_eProperty_OutputStemFormat) &&
       !AcceptableStemFormat(inValue))
     return AAX_ERROR_PROPERTY_UNDEFINED;
   const AAX_Result r = mIACFPropertyMap->AddProperty(inProperty, inValue);
@@ -105,9 +109,10 @@ AAX_Result AAX_VPropertyMap::AddPropertyWithIDArray(AAX_EProperty inProperty,
   return r;
 }
 
-AAX_CBoolean AAX_VPropertyMap::GetPropertyWithIDArray(
-    AAX_EProperty inProperty, const AAX_SPlugInIdentifierTriad** outPluginIDs,
-    uint32_t* outNumPluginIDs) const
+AAX_CBoolean
+AAX_VPropertyMap::GetPropertyWithIDArray(AAX_EProperty inProperty,
+                                         const AAX_SPlugInIdentifierTriad** outPluginIDs,
+                                         uint32_t* outNumPluginIDs) const
 {
   return mIACFPropertyMapV2
              ? mIACFPropertyMapV2->GetPropertyWithIDArray(inProperty, outPluginIDs, outNumPluginIDs)
