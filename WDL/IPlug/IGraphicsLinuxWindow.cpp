@@ -162,6 +162,7 @@ void IGraphicsLinuxWindow::Close()
 void IGraphicsLinuxWindow::Run()
 {
   mThreadId.store(std::this_thread::get_id());
+  mClient->OnWindowThreadStart();
   XEvent ev;
   while (NextEvent(&ev)) mClient->OnWindowEvent(ev);
   ShutdownOnGuiThread();
@@ -197,6 +198,15 @@ bool IGraphicsLinuxWindow::NextEvent(XEvent* ev)
 
 bool IGraphicsLinuxWindow::WaitAndTick()
 {
+  const long long size = mPendingSize.exchange(-1);
+  if (size >= 0 && mWin)
+  {
+    mW = static_cast<int>(size >> 32);
+    mH = static_cast<int>(size & 0xffffffff);
+    XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
+    FreeShm();
+    SetUpShm();
+  }
   const long long now = NowNs();
   if (now >= mNextTickNs)
   {
@@ -209,7 +219,12 @@ bool IGraphicsLinuxWindow::WaitAndTick()
   const long long wait = mNextTickNs - now;
   timespec ts{static_cast<time_t>(wait / 1000000000LL), static_cast<long>(wait % 1000000000LL)};
   pollfd p[2] = {{ConnectionNumber(mDpy), POLLIN, 0}, {mWakeFd, POLLIN, 0}};
-  ppoll(p, 2, &ts, nullptr);
+  if (ppoll(p, 2, &ts, nullptr) > 0 && (p[1].revents & POLLIN))
+  {
+    uint64_t n = 0;
+    ssize_t got = read(mWakeFd, &n, sizeof(n)); // re-arms the wake-up
+    (void)got;
+  }
   return !mStop.load();
 }
 
@@ -235,7 +250,7 @@ void IGraphicsLinuxWindow::ShutdownOnGuiThread()
 void IGraphicsLinuxWindow::SetUpShm()
 {
   // Shared memory works only when client and server share the machine.
-  if (!IsLocalDisplay(mDpy) || !XShmQueryExtension(mDpy)) return;
+  if (!mAllowShm || !IsLocalDisplay(mDpy) || !XShmQueryExtension(mDpy)) return;
   auto* info = new XShmSegmentInfo;
   std::memset(info, 0, sizeof(*info));
   XImage* img = XShmCreateImage(mDpy, static_cast<Visual*>(mVisual), static_cast<unsigned>(mDepth), ZPixmap, nullptr,
@@ -304,27 +319,50 @@ bool IGraphicsLinuxWindow::PutImage(const uint32_t* bits, int rowSpan, int picW,
     XShmPutImage(mDpy, mWin, static_cast<GC>(mGC), mShmImage, l, t, l, t, static_cast<unsigned>(r - l),
                  static_cast<unsigned>(b - t), False);
   }
-  else
+  else if (!PutImageTo(mWin, bits, rowSpan, picW, picH, l, t, r - l, b - t))
   {
-    // An image header over the caller's pixels: nothing is copied here.
-    XImage* img = XCreateImage(mDpy, static_cast<Visual*>(mVisual), static_cast<unsigned>(mDepth), ZPixmap, 0,
-                               reinterpret_cast<char*>(const_cast<uint32_t*>(bits)),
-                               static_cast<unsigned>(picW), static_cast<unsigned>(picH), 32,
-                               rowSpan * 4);
-    const bool ok = MatchesBgra(img);
-    if (ok)
-      XPutImage(mDpy, mWin, static_cast<GC>(mGC), img, l, t, l, t, static_cast<unsigned>(r - l),
-                static_cast<unsigned>(b - t));
-    if (img)
-    {
-      img->data = nullptr; // not ours to free
-      XDestroyImage(img);
-    }
-    if (!ok) return false;
+    return false;
   }
   // The next draw may overwrite the pixels (and the shared segment).
   XSync(mDpy, False);
   return true;
+}
+
+bool IGraphicsLinuxWindow::PutImageTo(Window target, const uint32_t* bits, int rowSpan, int picW,
+                                      int picH, int x, int y, int w, int h)
+{
+  if (!mDpy || !target || !bits) return false;
+  const int l = std::max(0, x), t = std::max(0, y);
+  const int r = std::min(x + w, picW), b = std::min(y + h, picH);
+  if (r <= l || b <= t) return true;
+  // An image header over the caller's pixels: nothing is copied here.
+  XImage* img = XCreateImage(mDpy, static_cast<Visual*>(mVisual), static_cast<unsigned>(mDepth),
+                             ZPixmap, 0, reinterpret_cast<char*>(const_cast<uint32_t*>(bits)),
+                             static_cast<unsigned>(picW), static_cast<unsigned>(picH), 32,
+                             rowSpan * 4);
+  const bool ok = MatchesBgra(img);
+  if (ok)
+    XPutImage(mDpy, target, static_cast<GC>(mGC), img, l, t, l, t, static_cast<unsigned>(r - l),
+              static_cast<unsigned>(b - t));
+  if (img)
+  {
+    img->data = nullptr; // not ours to free
+    XDestroyImage(img);
+  }
+  if (ok && target != mWin) XFlush(mDpy);
+  return ok;
+}
+
+void IGraphicsLinuxWindow::RequestResize(int w, int h)
+{
+  if (w < 1 || h < 1) return;
+  mPendingSize.store((static_cast<long long>(w) << 32) | static_cast<long long>(h));
+  if (mWakeFd >= 0)
+  {
+    const uint64_t one = 1;
+    ssize_t n = write(mWakeFd, &one, sizeof(one));
+    (void)n;
+  }
 }
 
 void IGraphicsLinuxWindow::ForwardKeyToParent(const XEvent& key)

@@ -28,6 +28,8 @@ public:
   class Client
   {
   public:
+    // [gui] First call on a new GUI thread, before any event.
+    virtual void OnWindowThreadStart() {}
     // [gui] Any event of the connection other than the editor window's
     // Expose and the windows' destruction (popup windows share the
     // connection, so events of other windows arrive here too).
@@ -68,6 +70,13 @@ public:
   // window's visual is not 24-bit TrueColor in that byte order.
   bool PutImage(const uint32_t* bits, int rowSpan, int picW, int picH, int x, int y, int w,
                 int h);
+  // [gui] The same into another window of this connection (menus, fields),
+  // without shared memory.
+  bool PutImageTo(Window target, const uint32_t* bits, int rowSpan, int picW, int picH, int x,
+                  int y, int w, int h);
+  // [any] Asks the GUI thread to give the window a new size before its next
+  // tick (the shared-memory image follows).
+  void RequestResize(int w, int h);
   // [gui] Sends a key event that the editor does not take on to the host's
   // window, so that the host's shortcuts keep working.
   void ForwardKeyToParent(const XEvent& key);
@@ -84,8 +93,10 @@ public:
   int Height() const { return mH; }
   // [any] Errors the server reported on this connection since Open.
   int ErrorCount() const { return mErrors.load(); }
-  // [gui] Whether screen copies go through shared memory.
+  // [gui] Whether screen copies go through shared memory; set before Open
+  // to copy with plain XPutImage.
   bool UsesShm() const { return mShmImage != nullptr; }
+  void AllowShm(bool allow) { mAllowShm = allow; }
   // [any] Whether the caller runs on this window's GUI thread.
   bool OnGuiThread() const { return std::this_thread::get_id() == mThreadId.load(); }
 
@@ -101,6 +112,7 @@ private:
   Display* mDpy = nullptr;
   Window mWin = 0;
   Window mParent = 0;
+  std::atomic<long long> mPendingSize{-1}; // (w << 32) | h, or -1
   void* mGC = nullptr;     // GC
   void* mVisual = nullptr; // Visual*
   int mDepth = 0;
@@ -110,6 +122,7 @@ private:
   int mWakeFd = -1;
   XImage* mShmImage = nullptr;
   void* mShmInfo = nullptr; // XShmSegmentInfo, kept out of this header
+  bool mAllowShm = true;
   std::thread mThread;
   std::atomic<std::thread::id> mThreadId{};
   std::atomic<bool> mStop{false};

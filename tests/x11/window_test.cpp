@@ -44,10 +44,15 @@ struct RecordingClient : IGraphicsLinuxWindow::Client
 uintptr_t Id(const HostWindow& h) { return static_cast<uintptr_t>(h.Id()); }
 } // namespace
 
-TEST_F(X11Test, OpensAChildOfTheHostWindowAndCopiesTheBitmapPixelForPixel)
+class X11CopyTest : public X11Test, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(X11CopyTest, OpensAChildOfTheHostWindowAndCopiesTheBitmapPixelForPixel)
 {
   HostWindow host;
   RecordingClient c;
+  c.win.AllowShm(GetParam());
   const int w = 37, h = 23;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
@@ -63,12 +68,32 @@ TEST_F(X11Test, OpensAChildOfTheHostWindowAndCopiesTheBitmapPixelForPixel)
   std::vector<unsigned> px;
   ASSERT_TRUE(GrabPixels(host.Dpy(), child, 0, 0, w, h, &px));
   for (size_t i = 0; i < px.size(); ++i) ASSERT_EQ(px[i], c.picture[i] & 0xffffffu) << i;
-  EXPECT_TRUE(c.win.UsesShm()); // a local server offers shared memory
+  EXPECT_EQ(c.win.UsesShm(), GetParam()); // a local server offers shared memory
   EXPECT_GE(c.exposes.load(), 1);
   c.win.Close();
   EXPECT_EQ(c.win.ErrorCount(), 0);
   EXPECT_EQ(c.closings.load(), 1);
   EXPECT_EQ(host.FirstChild(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(SharedMemoryOrNot, X11CopyTest, ::testing::Values(true, false));
+
+TEST_F(X11Test, ResizingOnRequestKeepsCopiesExact)
+{
+  HostWindow host;
+  RecordingClient c;
+  ASSERT_TRUE(c.win.Open(Id(host), 10, 10, 100));
+  const Window child = host.WaitForChild(3000);
+  c.win.RequestResize(30, 20);
+  EXPECT_TRUE(WaitUntil([&] {
+    XWindowAttributes wa;
+    return XGetWindowAttributes(host.Dpy(), child, &wa) && wa.width == 30 && wa.height == 20;
+  }));
+  for (int i = 0; i < 30 * 20; ++i) c.picture.push_back(0xff000000u | static_cast<uint32_t>(i * 977));
+  ASSERT_TRUE(WaitUntil([&] { return c.drawn.load(); }));
+  std::vector<unsigned> px;
+  ASSERT_TRUE(GrabPixels(host.Dpy(), child, 0, 0, 30, 20, &px));
+  for (size_t i = 0; i < px.size(); ++i) ASSERT_EQ(px[i], c.picture[i] & 0xffffffu) << i;
 }
 
 TEST_F(X11Test, TicksAtTheFrameRate)
