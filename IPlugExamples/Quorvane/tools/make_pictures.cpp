@@ -2,6 +2,9 @@
 // code and writes them as PNG files:
 //
 //   make_pictures <folder>   writes Background.png, swapBtn.png, monoBtn.png
+//   make_pictures <folder> <preview.png>
+//                            also writes the panel with both switches off
+//                            beside it with both on, three times enlarged
 //
 // The committed pictures under resources/img are this program's output, so
 // anyone can change the artwork here and regenerate them. The switch
@@ -161,10 +164,10 @@ void DrawBackground(LICE_IBitmap* bm)
   Text ch(9, true);
   ch.Centred(bm, "L", 70, 45, mark);
   ch.Centred(bm, "R", 120, 45, mark);
-  LICE_FLine(bm, 78, 51, 112, 51, mark, 0.7f, 0, true);
-  LICE_FLine(bm, 78, 57, 112, 57, mark, 0.7f, 0, true);
-  LICE_FillTriangle(bm, 112, 48, 112, 54, 116, 51, mark, 0.7f, 0);
-  LICE_FillTriangle(bm, 78, 54, 78, 60, 74, 57, mark, 0.7f, 0);
+  LICE_FLine(bm, 79, 51, 107, 51, mark, 0.7f, 0, true);
+  LICE_FLine(bm, 83, 57, 111, 57, mark, 0.7f, 0, true);
+  LICE_FillTriangle(bm, 107, 48, 107, 54, 111, 51, mark, 0.7f, 0);
+  LICE_FillTriangle(bm, 83, 54, 83, 60, 79, 57, mark, 0.7f, 0);
 
   // Switch labels, one line under both switches.
   Text label(9, true);
@@ -227,12 +230,24 @@ void MonoSymbol(LICE_IBitmap* bm, int y0, LICE_pixel c)
   LICE_FillCircle(bm, 11.5f, y0 + 18.0f, 1.3f, c, 1.0f, 0, true);
 }
 
+// libpng reports errors by longjmp: only this function's frame is unwound,
+// and it holds nothing that needs destroying.
+bool WriteRows(png_structp png, png_infop info, FILE* f, int w, int h, const unsigned char* rgba)
+{
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_init_io(png, f);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
+               PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < h; ++y)
+    png_write_row(png, const_cast<unsigned char*>(rgba) + static_cast<size_t>(y) * w * 4);
+  png_write_end(png, info);
+  return true;
+}
+
 bool WritePng(LICE_IBitmap* bm, const std::string& path)
 {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
   const int w = bm->getWidth(), h = bm->getHeight();
   std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
   for (int y = 0; y < h; ++y)
@@ -245,18 +260,11 @@ bool WritePng(LICE_IBitmap* bm, const std::string& path)
       o[2] = static_cast<unsigned char>(LICE_GETB(p));
       o[3] = static_cast<unsigned char>(LICE_GETA(p));
     }
-  bool ok = false;
-  if (info && !setjmp(png_jmpbuf(png)))
-  {
-    png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
-                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < h; ++y) png_write_row(png, &rgba[static_cast<size_t>(y) * w * 4]);
-    png_write_end(png, info);
-    ok = true;
-  }
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  const bool ok = info && WriteRows(png, info, f, w, h, rgba.data());
   png_destroy_write_struct(&png, &info);
   return std::fclose(f) == 0 && ok;
 }
@@ -270,13 +278,44 @@ bool WriteSwitch(const std::string& path, int w, int h, Symbol symbol)
   DrawButton(&bm, h, w, h, true, symbol);
   return WritePng(&bm, path);
 }
+
+// The editor as it will look: background, then each switch's frame.
+bool WritePreview(const std::string& dir, const std::string& path)
+{
+  LICE_IBitmap* bg = LICE_LoadPNG((dir + "/Background.png").c_str());
+  LICE_IBitmap* swap = LICE_LoadPNG((dir + "/swapBtn.png").c_str());
+  LICE_IBitmap* mono = LICE_LoadPNG((dir + "/monoBtn.png").c_str());
+  bool ok = bg && swap && mono;
+  if (ok)
+  {
+    constexpr int kScale = 3;
+    LICE_MemBitmap out(2 * kPanelW * kScale + kScale * 4, kPanelH * kScale);
+    LICE_Clear(&out, LICE_RGBA(255, 255, 255, 255));
+    for (int state = 0; state < 2; ++state)
+    {
+      LICE_MemBitmap panel(kPanelW, kPanelH);
+      LICE_Blit(&panel, bg, 0, 0, nullptr, 1.0f, LICE_BLIT_MODE_COPY);
+      LICE_Blit(&panel, swap, kSwapX, kSwapY, 0, state * kSwapH, kSwapW, kSwapH, 1.0f,
+                LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA);
+      LICE_Blit(&panel, mono, kMonoX, kMonoY, 0, state * kMonoH, kMonoW, kMonoH, 1.0f,
+                LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA);
+      LICE_ScaledBlit(&out, &panel, state * (kPanelW + 4) * kScale, 0, kPanelW * kScale,
+                      kPanelH * kScale, 0, 0, kPanelW, kPanelH, 1.0f, LICE_BLIT_MODE_COPY);
+    }
+    ok = WritePng(&out, path);
+  }
+  delete bg;
+  delete swap;
+  delete mono;
+  return ok;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
-  if (argc != 2)
+  if (argc != 2 && argc != 3)
   {
-    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <output folder> [preview.png]\n", argv[0]);
     return 2;
   }
   const std::string dir = argv[1];
@@ -286,5 +325,10 @@ int main(int argc, char** argv)
   ok = WriteSwitch(dir + "/swapBtn.png", kSwapW, kSwapH, SwapSymbol) && ok;
   ok = WriteSwitch(dir + "/monoBtn.png", kMonoW, kMonoH, MonoSymbol) && ok;
   if (!ok) std::fprintf(stderr, "could not write the pictures into %s\n", dir.c_str());
+  if (ok && argc == 3 && !WritePreview(dir, argv[2]))
+  {
+    std::fprintf(stderr, "could not write the preview %s\n", argv[2]);
+    ok = false;
+  }
   return ok ? 0 : 1;
 }
