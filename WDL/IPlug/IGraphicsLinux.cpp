@@ -93,6 +93,8 @@ void* IGraphicsLinux::GetWindow()
 void IGraphicsLinux::OnWindowThreadStart()
 {
   SetGUIThread();
+  mTicks.store(0);
+  mLastCopyTick.store(0);
   mScreenCopies.store(0);
   // Everything is drawn afresh into a new window.
   SetAllControlsDirty();
@@ -116,12 +118,17 @@ bool IGraphicsLinux::DrawScreen(IRECT* pR)
   if (!pR || !bm || !mWindow.OnGuiThread() || !mWindow.GetWindow()) return false;
   const bool ok = mWindow.PutImage(bm->getBits(), bm->getRowSpan(), bm->getWidth(),
                                    bm->getHeight(), pR->L, pR->T, pR->W(), pR->H());
-  if (ok) ++mScreenCopies;
+  if (ok)
+  {
+    mLastCopyTick.store(mTicks.load());
+    ++mScreenCopies;
+  }
   return ok;
 }
 
 void IGraphicsLinux::OnWindowTimer()
 {
+  ++mTicks;
   IRECT r;
   if (mFullRedraw)
   {

@@ -117,8 +117,11 @@ public:
 
   // For tests and the host tool: the window core (errors, shared memory).
   IGraphicsLinuxWindow& X11Window() { return mWindow; }
-  // [any] Frames copied to the screen since the window opened.
+  // [any] Frames copied to the screen since the window opened, timer ticks
+  // since then, and the tick during which the last copy was made.
   int ScreenCopies() const { return mScreenCopies.load(); }
+  int TimerTicks() const { return mTicks.load(); }
+  int LastCopyTick() const { return mLastCopyTick.load(); }
 
 private:
   void OnWindowThreadStart() override;
@@ -146,5 +149,5 @@ private:
   long long mTipSince = 0;
   std::unique_ptr<IX11Tooltip> mTooltip;
   unsigned long mBlankCursor = 0;
-  std::atomic<int> mScreenCopies{0};
+  std::atomic<int> mTicks{0}, mLastCopyTick{0}, mScreenCopies{0};
 };

@@ -116,7 +116,7 @@ XvfbServer* SharedXvfb(std::string* why)
   return sServer.get();
 }
 
-HostWindow::HostWindow(int w, int h)
+HostWindow::HostWindow(int w, int h, int x, int y)
 {
   mDpy = XOpenDisplay(nullptr);
   if (!mDpy) return;
@@ -124,7 +124,7 @@ HostWindow::HostWindow(int w, int h)
   std::memset(&a, 0, sizeof(a));
   a.background_pixel = 0x202020;
   a.event_mask = KeyPressMask | SubstructureNotifyMask | StructureNotifyMask;
-  mWin = XCreateWindow(mDpy, DefaultRootWindow(mDpy), 0, 0, static_cast<unsigned>(w),
+  mWin = XCreateWindow(mDpy, DefaultRootWindow(mDpy), x, y, static_cast<unsigned>(w),
                        static_cast<unsigned>(h), 0, CopyFromParent, InputOutput, CopyFromParent,
                        CWBackPixel | CWEventMask, &a);
   XMapWindow(mDpy, mWin);
@@ -255,4 +255,30 @@ bool GrabPixels(Display* dpy, Window w, int x, int y, int width, int height,
       out->push_back(static_cast<unsigned>(XGetPixel(img, c, r)) & 0xffffffu);
   XDestroyImage(img);
   return true;
+}
+
+Window WaitForPopup(Display* dpy, int timeoutMs, int* x, int* y, int* w, int* h)
+{
+  const long deadline = NowMs() + timeoutMs;
+  do
+  {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n))
+      for (unsigned i = n; i-- > 0 && !found;)
+      {
+        XWindowAttributes wa;
+        if (XGetWindowAttributes(dpy, children[i], &wa) && wa.override_redirect &&
+            wa.map_state == IsViewable)
+        {
+          found = children[i];
+          *x = wa.x, *y = wa.y, *w = wa.width, *h = wa.height;
+        }
+      }
+    if (children) XFree(children);
+    if (found) return found;
+    usleep(2000);
+  } while (NowMs() < deadline);
+  return 0;
 }

@@ -41,7 +41,8 @@ XvfbServer* SharedXvfb(std::string* why);
 class HostWindow
 {
 public:
-  HostWindow(int w = 400, int h = 300);
+  // At (x, y) of the screen; windows that overlap hide each other's pixels.
+  HostWindow(int w = 400, int h = 300, int x = 0, int y = 0);
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
@@ -66,6 +67,11 @@ private:
   Display* mDpy = nullptr;
   Window mWin = 0;
 };
+
+// The topmost mapped override-redirect window under the root (a menu or a
+// tooltip), waiting up to timeoutMs; 0 when none appears. Its root position
+// and size go to *x, *y, *w, *h.
+Window WaitForPopup(Display* dpy, int timeoutMs, int* x, int* y, int* w, int* h);
 
 // Windows in the whole tree under the root (leak checks).
 int CountWindowsUnderRoot(Display* dpy);
