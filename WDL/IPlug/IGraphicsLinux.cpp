@@ -135,7 +135,14 @@ void IGraphicsLinux::OnWindowTimer()
     mFullRedraw = false;
     SetAllControlsDirty();
   }
-  if (IsDirty(r)) Draw(r);
+  const auto start = std::chrono::steady_clock::now();
+  if (IsDirty(r))
+  {
+    Draw(r);
+    mLastRedrawMicros.store(std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count());
+  }
   UpdateTooltip(true);
 }
 

@@ -122,6 +122,9 @@ public:
   int ScreenCopies() const { return mScreenCopies.load(); }
   int TimerTicks() const { return mTicks.load(); }
   int LastCopyTick() const { return mLastCopyTick.load(); }
+  // [any] Microseconds the last tick that drew spent polling, drawing and
+  // copying to the screen.
+  long long LastRedrawMicros() const { return mLastRedrawMicros.load(); }
 
 private:
   void OnWindowThreadStart() override;
@@ -150,4 +153,5 @@ private:
   std::unique_ptr<IX11Tooltip> mTooltip;
   unsigned long mBlankCursor = 0;
   std::atomic<int> mTicks{0}, mLastCopyTick{0}, mScreenCopies{0};
+  std::atomic<long long> mLastRedrawMicros{0};
 };

@@ -14,6 +14,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/shm.h>
 #include <time.h>
@@ -157,6 +158,11 @@ void IGraphicsLinuxWindow::Close()
   mThreadId.store(std::thread::id());
   if (mWakeFd >= 0) close(mWakeFd);
   mWakeFd = -1;
+}
+
+bool IGraphicsLinuxWindow::GuiThreadCpuClock(clockid_t* clock)
+{
+  return mThread.joinable() && IsOpen() && pthread_getcpuclockid(mThread.native_handle(), clock) == 0;
 }
 
 void IGraphicsLinuxWindow::Run()

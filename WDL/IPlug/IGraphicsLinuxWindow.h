@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <thread>
 
 // Xlib's own names, declared without Xlib.h so that its macros (None, Bool,
@@ -97,6 +98,9 @@ public:
   // to copy with plain XPutImage.
   bool UsesShm() const { return mShmImage != nullptr; }
   void AllowShm(bool allow) { mAllowShm = allow; }
+  // [host] The GUI thread's CPU-time clock, for cost measurements; false
+  // when no thread runs.
+  bool GuiThreadCpuClock(clockid_t* clock);
   // [any] Whether the caller runs on this window's GUI thread.
   bool OnGuiThread() const { return std::this_thread::get_id() == mThreadId.load(); }
 
