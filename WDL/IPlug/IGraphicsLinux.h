@@ -142,6 +142,9 @@ private:
   int mPrevX = 0, mPrevY = 0;
   std::atomic<unsigned long> mWindowId{0};
   bool mFullRedraw = false; // after a text entry: everything once more
+  // A menu or dialog ran inside the current press: it took that press's
+  // release, so the container gets one made up for it.
+  bool mModalRan = false;
   // The open text entry, what it edits and where the focus was before it.
   std::unique_ptr<IX11TextEntry> mTextEntry;
   IControl* mEdControl = nullptr;

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <utility>
@@ -136,7 +137,11 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
   mPeriodNs = 1000000000L / (fps > 0 ? fps : 25);
   mNextTickNs = NowNs() + mPeriodNs;
   mRunning.store(true, std::memory_order_release);
+  mStarted.store(false);
   mThread = std::thread(&IGraphicsLinuxWindow::Run, this);
+  // The client learns its GUI thread before the host goes on (pushing
+  // values, say), so nothing reaches the client from two threads at once.
+  while (!mStarted.load()) std::this_thread::sleep_for(std::chrono::microseconds(20));
   return true;
 }
 
@@ -169,6 +174,7 @@ void IGraphicsLinuxWindow::Run()
 {
   mThreadId.store(std::this_thread::get_id());
   mClient->OnWindowThreadStart();
+  mStarted.store(true);
   XEvent ev;
   while (NextEvent(&ev)) mClient->OnWindowEvent(ev);
   ShutdownOnGuiThread();

@@ -29,7 +29,8 @@ public:
   class Client
   {
   public:
-    // [gui] First call on a new GUI thread, before any event.
+    // [gui] First call on a new GUI thread, before any event; Open returns
+    // only after it has returned.
     virtual void OnWindowThreadStart() {}
     // [gui] Any event of the connection other than the editor window's
     // Expose and the windows' destruction (popup windows share the
@@ -131,5 +132,6 @@ private:
   std::atomic<std::thread::id> mThreadId{};
   std::atomic<bool> mStop{false};
   std::atomic<bool> mRunning{false};
+  std::atomic<bool> mStarted{false};
   std::atomic<int> mErrors{0};
 };
