@@ -29,8 +29,10 @@ struct EditorThread
     gui->AttachControl(new ITextControl(&plug, IRECT(0, 20, 60, 40), &style, "Swap Mono"));
     plug.AttachGraphics(gui);
     ready = true;
-    while (!stop.load())
+    // Polls until the host is done, then once more to pick up its last push.
+    for (bool last = false; !last;)
     {
+      last = stop.load();
       IRECT r;
       if (gui->IsDirty(r)) gui->Draw(r);
       std::this_thread::yield();
@@ -69,8 +71,6 @@ TEST(GuiThreads, HostPushesReachTwoEditorsDrawingOnTheirOwnThreads)
     }
   });
   host.join();
-  // Let each editor poll at least once more after the last push.
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   stop = true;
   ta.join();
   tb.join();
