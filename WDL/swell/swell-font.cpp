@@ -69,6 +69,7 @@ SWELL_FontFace* LoadFace(const std::string& file, int index, float size, bool mo
   // hb_ft keeps its own reference to the face and drops it in
   // hb_font_destroy, which is therefore also called under sLibraryLock.
   f->mHb = hb_ft_font_create_referenced(face);
+  f->mBuf = hb_buffer_create();
   return f;
 }
 } // namespace
@@ -90,6 +91,7 @@ void SWELL_DestroyFace(SWELL_FontFace* face)
   if (!face) return;
   {
     std::lock_guard<std::mutex> lock(sLibraryLock);
+    hb_buffer_destroy(face->mBuf);
     hb_font_destroy(face->mHb);
     FT_Done_Face(face->mFace);
   }

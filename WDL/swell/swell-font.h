@@ -31,6 +31,21 @@ struct SWELL_FontFace
   std::unordered_map<unsigned, Raster> mGlyphs;
   std::vector<unsigned char> mStore;
   int mRasterCount = 0; // glyphs rendered so far (each once)
+  hb_buffer_t* mBuf = nullptr; // reused for every line laid out
+  // Shaped lines of the last call, kept so that drawing allocates nothing
+  // once a label has been drawn.
+  struct Glyph
+  {
+    unsigned mId;
+    int mX;       // pen position in 1/64 pixel from the line's start
+    int mDx, mDy; // HarfBuzz offsets, 1/64 pixel
+  };
+  struct Line
+  {
+    std::vector<Glyph> mGlyphs;
+    double mWidth = 0.0; // typographic width in pixels
+  };
+  std::vector<Line> mLines;
 };
 
 // [any] A face for the requested name (" Bold" / " Italic" suffixes ask for

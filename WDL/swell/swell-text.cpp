@@ -56,25 +56,15 @@ std::string PrepareText(const char* str, int len, int format)
   return SWELL_ToUTF8(buf, static_cast<size_t>(n));
 }
 
-struct Glyph
-{
-  unsigned mId;
-  int mX; // pen position in 1/64 pixel from the line's start
-  int mDx, mDy; // HarfBuzz offsets, 1/64 pixel
-};
-
-struct Line
-{
-  std::vector<Glyph> mGlyphs;
-  double mWidth = 0.0; // typographic width in pixels
-};
+using Glyph = SWELL_FontFace::Glyph;
+using Line = SWELL_FontFace::Line;
 
 // Caller holds face->mLock.
-void Shape(SWELL_FontFace* f, hb_buffer_t* buf, const std::string& text, Line* line)
+void Shape(SWELL_FontFace* f, const char* text, size_t len, Line* line)
 {
+  hb_buffer_t* buf = f->mBuf;
   hb_buffer_clear_contents(buf);
-  hb_buffer_add_utf8(buf, text.data(), static_cast<int>(text.size()), 0,
-                     static_cast<int>(text.size()));
+  hb_buffer_add_utf8(buf, text, static_cast<int>(len), 0, static_cast<int>(len));
   hb_buffer_guess_segment_properties(buf);
   hb_shape(f->mHb, buf, nullptr, 0);
   unsigned count = 0;
@@ -163,21 +153,21 @@ int SWELL_DrawText(HDC ctx, const char* str, int len, RECT* rect, int format)
   if (!f) return 0;
 
   std::lock_guard<std::mutex> lock(f->mLock);
-  std::vector<Line> lines;
-  hb_buffer_t* buf = hb_buffer_create();
+  std::vector<Line>& lines = f->mLines;
+  size_t count = 0;
   size_t start = 0;
   for (;;)
   {
     const size_t nl = text.find('\n', start);
-    const std::string part = text.substr(start, nl == std::string::npos ? nl : nl - start);
+    const size_t n = (nl == std::string::npos ? text.size() : nl) - start;
     // A line feed at the very end opens no further line.
-    if (nl == std::string::npos && part.empty() && !lines.empty()) break;
-    lines.emplace_back();
-    Shape(f, buf, part, &lines.back());
+    if (nl == std::string::npos && n == 0 && count) break;
+    if (lines.size() <= count) lines.emplace_back();
+    Shape(f, text.data() + start, n, &lines[count++]);
     if (nl == std::string::npos) break;
     start = nl + 1;
   }
-  hb_buffer_destroy(buf);
+  lines.resize(count);
 
   const double lineSum = static_cast<double>(f->mAscent) + f->mDescent + f->mLeading;
   const int lineHeight = static_cast<int>(std::floor(lineSum + 1.5));
