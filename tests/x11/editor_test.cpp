@@ -5,6 +5,7 @@
 
 #include "x11_fixture.h" // GoogleTest and the project's headers before Xlib's macros
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,20 @@ enum
   kNParams
 };
 
+// A control that asks with a message box when clicked and keeps the answer.
+struct AskingControl : IControl
+{
+  IGraphics* gfx = nullptr;
+  int type;
+  std::atomic<int> answer{-1};
+  AskingControl(IPlugBase* p, IRECT r, int boxType) : IControl(p, r), type(boxType) {}
+  void OnMouseDown(int, int, IMouseMod*) override
+  {
+    answer = gfx->ShowMessageBox("Replace the preset?", "Quorvane", type);
+  }
+  bool Draw(IGraphics*) override { return true; }
+};
+
 // A plug-in with the product's editor layout plus two prompting captions:
 // one for a bool parameter (menu) and one for an int parameter (text entry).
 struct Editor
@@ -34,6 +49,8 @@ struct Editor
   IGraphicsLinux* gfx;
   IBitmap swap, mono;
   IRECT monoCaption{60, 90, 100, 110}, gainCaption{110, 90, 150, 110};
+  IRECT askArea{60, 60, 100, 80};
+  AskingControl* ask;
 
   Editor()
   {
@@ -53,6 +70,9 @@ struct Editor
     auto* gain = new ICaptionControl(&plug, gainCaption, kGainParam, &text, false);
     gain->DisablePrompt(false);
     gfx->AttachControl(gain);
+    ask = new AskingControl(&plug, askArea, IGraphics::kMB_YESNOCANCEL);
+    ask->gfx = gfx;
+    gfx->AttachControl(ask);
     plug.AttachGraphics(gfx);
   }
   ~Editor() { gfx->CloseWindow(); }
@@ -197,6 +217,27 @@ TEST_F(EditorTest, EscapeDismissesTheMenuAndChangesNothing)
   editor->Settle();
   EXPECT_EQ(editor->plug.GetParam(kMonoParam)->Value(), 0.0);
   EXPECT_TRUE(editor->plug.informed.empty());
+}
+
+TEST_F(EditorTest, MessageBoxButtonsAnswerOneSevenAndTwo)
+{
+  // Yes, No, Cancel from left to right along the box's bottom edge.
+  const int answers[] = {1, 7, 2};
+  for (int button = 0; button < 3; ++button)
+  {
+    editor->ask->answer = -1;
+    // Clicks 15 pixels apart, so that quick ones are not double clicks.
+    ASSERT_TRUE(FakeClick(host->Dpy(), child, 62 + 15 * button, 70, Button1));
+    int x = 0, y = 0, w = 0, h = 0;
+    const Window box = WaitForPopup(host->Dpy(), 3000, &x, &y, &w, &h);
+    ASSERT_NE(box, 0u) << "answer " << editor->ask->answer.load();
+    // Buttons are 72 x 24, 8 apart, ending 12 pixels from the right edge.
+    const int bx = w - 12 - (3 - button) * 80 + 8 + 36;
+    ASSERT_TRUE(FakeClick(host->Dpy(), box, bx, h - 12 - 12, Button1));
+    ASSERT_TRUE(WaitUntil([&] { return editor->ask->answer.load() != -1; }));
+    EXPECT_EQ(editor->ask->answer.load(), answers[button]) << button;
+    EXPECT_TRUE(WaitUntil([&] { return WaitForPopup(host->Dpy(), 0, &x, &y, &w, &h) == 0; }));
+  }
 }
 
 TEST_F(EditorTest, TextEntryTakesDigitsAndRefusesLettersForAnIntParameter)
