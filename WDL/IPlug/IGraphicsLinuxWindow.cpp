@@ -147,22 +147,31 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
 
 void IGraphicsLinuxWindow::Close()
 {
-  if (!mThread.joinable()) return;
-  mStop.store(true);
-  if (mWakeFd >= 0)
-  {
-    const uint64_t one = 1;
-    ssize_t n = write(mWakeFd, &one, sizeof(one));
-    (void)n;
-  }
   // On the GUI thread itself (a control closing its own editor) the thread
   // leaves its loop once the current event returns; a later Open, Close or
-  // the destructor joins it.
-  if (OnGuiThread()) return;
+  // the destructor joins it. The thread object is not touched here: the
+  // opener may still be storing it.
+  if (OnGuiThread())
+  {
+    mStop.store(true);
+    Wake();
+    return;
+  }
+  if (!mThread.joinable()) return;
+  mStop.store(true);
+  Wake();
   mThread.join();
   mThreadId.store(std::thread::id());
   if (mWakeFd >= 0) close(mWakeFd);
   mWakeFd = -1;
+}
+
+void IGraphicsLinuxWindow::Wake()
+{
+  if (mWakeFd < 0) return;
+  const uint64_t one = 1;
+  ssize_t n = write(mWakeFd, &one, sizeof(one));
+  (void)n;
 }
 
 bool IGraphicsLinuxWindow::GuiThreadCpuClock(clockid_t* clock)
@@ -369,12 +378,7 @@ void IGraphicsLinuxWindow::RequestResize(int w, int h)
 {
   if (w < 1 || h < 1) return;
   mPendingSize.store((static_cast<long long>(w) << 32) | static_cast<long long>(h));
-  if (mWakeFd >= 0)
-  {
-    const uint64_t one = 1;
-    ssize_t n = write(mWakeFd, &one, sizeof(one));
-    (void)n;
-  }
+  Wake();
 }
 
 void IGraphicsLinuxWindow::ForwardKeyToParent(const XEvent& key)

@@ -111,7 +111,7 @@ private:
   void ShutdownOnGuiThread();
   void SetUpShm();
   void FreeShm();
-  void JoinOrDetach();
+  void Wake();
 
   Client* mClient;
   Display* mDpy = nullptr;

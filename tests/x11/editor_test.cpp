@@ -254,7 +254,10 @@ TEST_F(EditorTest, TextEntryTakesDigitsAndRefusesLettersForAnIntParameter)
   }));
   for (unsigned long key : {XK_BackSpace, XK_4, XK_x, XK_2, XK_Q, XK_Return})
     ASSERT_TRUE(FakeKey(host->Dpy(), key));
-  ASSERT_TRUE(WaitUntil([&] { return editor->plug.GetParam(kGainParam)->Int() != 0; }));
+  ASSERT_TRUE(WaitUntil([&] {
+    IPlugBase::IMutexLock lock(&editor->plug);
+    return editor->plug.GetParam(kGainParam)->Int() != 0;
+  }));
   editor->Settle();
   EXPECT_EQ(editor->plug.GetParam(kGainParam)->Int(), 42);
 }

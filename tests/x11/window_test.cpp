@@ -19,7 +19,10 @@ struct RecordingClient : IGraphicsLinuxWindow::Client
   IGraphicsLinuxWindow win{this};
   std::atomic<int> ticks{0}, exposes{0}, closings{0}, keys{0};
   std::atomic<bool> closeOnTick{false};
-  std::vector<uint32_t> picture; // put on screen at the first tick
+  ~RecordingClient() override { win.Close(); } // before the members the thread uses go
+
+  std::vector<uint32_t> picture; // put on screen at a tick once ready
+  std::atomic<bool> pictureReady{false};
   int stallOnTick = 0;
   std::mutex timesMutex;
   std::vector<std::chrono::steady_clock::time_point> tickTimes;
@@ -42,7 +45,7 @@ struct RecordingClient : IGraphicsLinuxWindow::Client
       tickTimes.push_back(std::chrono::steady_clock::now());
     }
     if (ticks == stallOnTick) std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    if (!picture.empty() && !drawn)
+    if (pictureReady && !drawn)
       drawn = win.PutImage(picture.data(), win.Width(), win.Width(), win.Height(), 0, 0,
                            win.Width(), win.Height());
     if (closeOnTick) win.Close();
@@ -66,6 +69,7 @@ TEST_P(X11CopyTest, OpensAChildOfTheHostWindowAndCopiesTheBitmapPixelForPixel)
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       c.picture.push_back(0xff000000u | static_cast<uint32_t>(x * 7 << 16 | y * 11 << 8 | (x ^ y)));
+  c.pictureReady = true;
   ASSERT_TRUE(c.win.Open(Id(host), w, h, 50));
   const Window child = host.WaitForChild(3000);
   ASSERT_NE(child, 0u);
@@ -99,6 +103,7 @@ TEST_F(X11Test, ResizingOnRequestKeepsCopiesExact)
     return XGetWindowAttributes(host.Dpy(), child, &wa) && wa.width == 30 && wa.height == 20;
   }));
   for (int i = 0; i < 30 * 20; ++i) c.picture.push_back(0xff000000u | static_cast<uint32_t>(i * 977));
+  c.pictureReady = true;
   ASSERT_TRUE(WaitUntil([&] { return c.drawn.load(); }));
   std::vector<unsigned> px;
   ASSERT_TRUE(GrabPixels(host.Dpy(), child, 0, 0, 30, 20, &px));
