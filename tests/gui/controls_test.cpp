@@ -361,3 +361,23 @@ TEST_F(ControlsTest, BitmapTextDrawsOneFramePerCharacterFromSpace)
   EXPECT_EQ(Px(2, 2), kOn);
   EXPECT_EQ(Px(4, 0), 0u);
 }
+
+TEST_F(ControlsTest, AuxiliaryParametersFollowThePlugInAndGoBackTogether)
+{
+  auto* c = new IInvisibleSwitchControl(&plug, IRECT(0, 0, 10, 10), kSwap);
+  c->AddAuxParam(kGain);
+  c->AddAuxParam(42); // names no parameter: ignored
+  gui->AttachControl(c);
+  Attach();
+  ASSERT_EQ(c->NAuxParams(), 1);
+  EXPECT_EQ(c->AuxParamIdx(kGain), 0);
+  EXPECT_EQ(c->AuxParamIdx(kMode), -1);
+  EXPECT_EQ(c->GetAuxParam(0)->mValue, 0.5); // pushed when attached
+  Cycle();
+  Cycle();
+  gui->SetParameterFromPlug(kGain, 6.0, false);
+  EXPECT_EQ(c->GetAuxParam(0)->mValue, 0.75);
+  EXPECT_TRUE(c->IsDirty());
+  c->SetAllAuxParamsFromGUI();
+  EXPECT_EQ(plug.events, std::vector<std::string>{"inform 2 0.75"});
+}

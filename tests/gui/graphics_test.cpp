@@ -27,6 +27,13 @@ TEST_F(EditorTest, ConstructionDefaultsTheFrameRateTo25)
   IGraphicsHeadless other(&plug, 10, 10, 60);
   EXPECT_EQ(other.FPS(), 60);
   EXPECT_EQ(gui->GetBits(), nullptr); // no bitmap before the plug-in attaches it
+  int parent = 0;
+  EXPECT_EQ(gui->OpenWindow(nullptr), nullptr);
+  EXPECT_FALSE(gui->WindowIsOpen());
+  EXPECT_EQ(gui->OpenWindow(&parent), &parent);
+  EXPECT_TRUE(gui->WindowIsOpen());
+  gui->CloseWindow();
+  EXPECT_FALSE(gui->WindowIsOpen());
   Attach();
   ASSERT_NE(gui->GetDrawBitmap(), nullptr);
   EXPECT_EQ(gui->GetDrawBitmap()->getWidth(), 40);
