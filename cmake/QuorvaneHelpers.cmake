@@ -46,9 +46,13 @@ function(qv_test name)
   cmake_parse_arguments(A "" "" "SOURCES;LINK;LABELS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LINK} GTest::gtest GTest::gtest_main qv_warnings)
+  set(env "")
+  if(QV_SANITIZE STREQUAL "address")
+    set(env ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${A_LABELS}" TIMEOUT 300)
+    PROPERTIES LABELS "${A_LABELS}" TIMEOUT 300 ${env})
 endfunction()
 
 # qv_header_check(target header...)

@@ -67,11 +67,14 @@ void LICE_CachedFont::SetFromHFont(HFONT font, int flags)
     TEXTMETRIC tm;
     GetTextMetrics(dc, &tm);
     mLineHeight = tm.tmHeight;
-    if (old) SelectObject(dc, old);
-    else SWELL_ClearFont(dc);
+    if (old)
+      SelectObject(dc, old);
+    else
+      SWELL_ClearFont(dc);
   }
   if (flags & LICE_FONT_FLAG_PRECALCALL)
-    for (int c = 0; c < 128; ++c) RenderGlyph(static_cast<unsigned short>(c));
+    for (int c = 0; c < 128; ++c)
+      RenderGlyph(static_cast<unsigned short>(c));
 }
 
 LICE_pixel LICE_CachedFont::SetTextColor(LICE_pixel color)
@@ -137,8 +140,10 @@ int LICE_CachedFont::DrawNative(LICE_IBitmap* bm, const char* str, int strcnt, R
     ::SetBkMode(dc, mBkMode);
     if (mBkMode == OPAQUE) ::SetBkColor(dc, static_cast<int>(mBg & 0xFFFFFF));
     const int ret = SWELL_DrawText(dc, str, strcnt, rect, fmt);
-    if (old) SelectObject(dc, old);
-    else SWELL_ClearFont(dc);
+    if (old)
+      SelectObject(dc, old);
+    else
+      SWELL_ClearFont(dc);
     return ret;
   }
 
@@ -154,7 +159,8 @@ int LICE_CachedFont::DrawNative(LICE_IBitmap* bm, const char* str, int strcnt, R
   ::SetBkMode(sdc, mBkMode);
   ::SetBkColor(sdc, static_cast<int>(mBg & 0xFFFFFF));
   RECT mr = {0, 0, 0, 0};
-  const int h = SWELL_DrawText(sdc, str, strcnt, &mr, (fmt & DT_SINGLELINE) | DT_NOPREFIX | DT_CALCRECT);
+  const int h =
+      SWELL_DrawText(sdc, str, strcnt, &mr, (fmt & DT_SINGLELINE) | DT_NOPREFIX | DT_CALCRECT);
   const int w = mr.right;
   if (dtFlags & DT_CALCRECT)
   {
@@ -165,10 +171,14 @@ int LICE_CachedFont::DrawNative(LICE_IBitmap* bm, const char* str, int strcnt, R
   }
   const long long L = rect->left, T = rect->top, R = rect->right, B = rect->bottom;
   long long x = L, y = T;
-  if (dtFlags & DT_RIGHT) x = R - w;
-  else if (dtFlags & DT_CENTER) x = L + (R - L) / 2 - w / 2;
-  if (dtFlags & DT_BOTTOM) y = B - h;
-  else if (dtFlags & DT_VCENTER) y = T + (B - T) / 2 - h / 2;
+  if (dtFlags & DT_RIGHT)
+    x = R - w;
+  else if (dtFlags & DT_CENTER)
+    x = L + (R - L) / 2 - w / 2;
+  if (dtFlags & DT_BOTTOM)
+    y = B - h;
+  else if (dtFlags & DT_VCENTER)
+    y = T + (B - T) / 2 - h / 2;
   const int margin = mLineHeight / 16 + 2;
   long long bl = std::max<long long>(x - margin, 0), bt = std::max<long long>(y, 0);
   long long br = std::min<long long>(x + w + margin, bm->getWidth());
@@ -195,8 +205,8 @@ int LICE_CachedFont::DrawNative(LICE_IBitmap* bm, const char* str, int strcnt, R
       ::SetBkColor(sdc, static_cast<int>(mBg & 0xFFFFFF));
       LICE_Blit(scratch, bm, 0, 0, static_cast<int>(bl), static_cast<int>(bt), bw, bh, 1.0f,
                 LICE_BLIT_MODE_COPY);
-      RECT tr = {static_cast<int>(x - bl), static_cast<int>(y - bt),
-                 static_cast<int>(x - bl) + w, static_cast<int>(y - bt) + h};
+      RECT tr = {static_cast<int>(x - bl), static_cast<int>(y - bt), static_cast<int>(x - bl) + w,
+                 static_cast<int>(y - bt) + h};
       ret = SWELL_DrawText(sdc, str, strcnt, &tr, (fmt & DT_SINGLELINE) | DT_NOPREFIX | DT_NOCLIP);
       LICE_Blit(bm, scratch, static_cast<int>(bl), static_cast<int>(bt), 0, 0, bw, bh,
                 mCombineOpacity, LICE_BLIT_MODE_COPY);

@@ -18,11 +18,11 @@
 #define LICE_FONT_FLAG_PRECALCALL 4        // render 0-127 at once, never above 127
 #define LICE_FONT_FLAG_FX_BLUR 0x10
 #define LICE_FONT_FLAG_FX_INVERT 0x20
-#define LICE_FONT_FLAG_FX_MONO 0x40        // no intermediate coverage levels
-#define LICE_FONT_FLAG_FX_SHADOW 0x80      // with OUTLINE: partial coverage
-#define LICE_FONT_FLAG_FX_OUTLINE 0x100    //   takes the effect colour
-#define LICE_FONT_FLAG_OWNS_HFONT 0x200    // deletes the native font it holds
-#define LICE_FONT_FLAG_FORCE_NATIVE 0x400  // draw natively when possible
+#define LICE_FONT_FLAG_FX_MONO 0x40       // no intermediate coverage levels
+#define LICE_FONT_FLAG_FX_SHADOW 0x80     // with OUTLINE: partial coverage
+#define LICE_FONT_FLAG_FX_OUTLINE 0x100   //   takes the effect colour
+#define LICE_FONT_FLAG_OWNS_HFONT 0x200   // deletes the native font it holds
+#define LICE_FONT_FLAG_FORCE_NATIVE 0x400 // draw natively when possible
 
 // DrawText format flag beside the DT_ ones of swell.h: the combine opacity
 // is multiplied by the text colour's alpha / 255 (never drawn natively).
@@ -45,8 +45,7 @@ public:
   // [any] Draws (or with DT_CALCRECT measures, setting rect's right and
   // bottom) strcnt bytes of str (all of it when negative). Returns the
   // text's height (width for vertical fonts); 0 when nothing was drawn.
-  virtual int DrawText(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
-                       int dtFlags) = 0;
+  virtual int DrawText(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect, int dtFlags) = 0;
   virtual LICE_pixel GetTextColor() = 0;
   // [any] The native font; owned by the font only with OWNS_HFONT.
   virtual HFONT GetHFont() = 0;
@@ -83,11 +82,11 @@ public:
   // One cached character.
   struct charEnt
   {
-    int mPos;            // 1 + offset of the mask in mCacheStore; 0 not rendered, < 0 no glyph
-    int mWidth, mHeight; // mask size
-    int mAdvance;        // pixels to the next character
+    int mPos;             // 1 + offset of the mask in mCacheStore; 0 not rendered, < 0 no glyph
+    int mWidth, mHeight;  // mask size
+    int mAdvance;         // pixels to the next character
     unsigned short mChar; // sort key of mExtraChars
-    int mLeftBearing;    // pixels the mask starts left of the pen
+    int mLeftBearing;     // pixels the mask starts left of the pen
   };
 
 protected:
@@ -111,6 +110,6 @@ protected:
   int mLineSpacing = 0;
   HFONT mFont = nullptr;
   charEnt mLowChars[128] = {};
-  std::vector<charEnt> mExtraChars;      // sorted by mChar
+  std::vector<charEnt> mExtraChars;       // sorted by mChar
   std::vector<unsigned char> mCacheStore; // capacity grows by 65536 bytes
 };

@@ -24,7 +24,8 @@ unsigned short NextChar(const unsigned char*& p, const unsigned char* end)
     cp = SWELL_Cp1252ToUnicode(*p);
     ++p;
   }
-  else p += len;
+  else
+    p += len;
   return static_cast<unsigned short>(cp > 0xFFFF ? 0xFFFD : cp);
 }
 
@@ -68,7 +69,8 @@ void Blur(std::vector<unsigned char>& m, int w, int h)
 LICE_CachedFont::charEnt* LICE_CachedFont::FindGlyph(unsigned short c)
 {
   charEnt* e = nullptr;
-  if (c < 128) e = &mLowChars[c];
+  if (c < 128)
+    e = &mLowChars[c];
   else
   {
     auto it = std::lower_bound(mExtraChars.begin(), mExtraChars.end(), c,
@@ -78,7 +80,8 @@ LICE_CachedFont::charEnt* LICE_CachedFont::FindGlyph(unsigned short c)
   if (!e || e->mPos == 0)
   {
     RenderGlyph(c);
-    if (c < 128) e = &mLowChars[c];
+    if (c < 128)
+      e = &mLowChars[c];
     else
     {
       auto it = std::lower_bound(mExtraChars.begin(), mExtraChars.end(), c,
@@ -92,7 +95,8 @@ LICE_CachedFont::charEnt* LICE_CachedFont::FindGlyph(unsigned short c)
 bool LICE_CachedFont::RenderGlyph(unsigned short c)
 {
   charEnt* e;
-  if (c < 128) e = &mLowChars[c];
+  if (c < 128)
+    e = &mLowChars[c];
   else
   {
     if (mFlags & LICE_FONT_FLAG_PRECALCALL) return false;
@@ -136,8 +140,10 @@ bool LICE_CachedFont::RenderGlyph(unsigned short c)
           cov[static_cast<size_t>(y) * w + x] =
               static_cast<unsigned char>(LICE_GETR(px[static_cast<size_t>(y) * span + x]));
     }
-    if (old) SelectObject(dc, old);
-    else SWELL_ClearFont(dc);
+    if (old)
+      SelectObject(dc, old);
+    else
+      SWELL_ClearFont(dc);
   }
   if (w <= 0 || h <= 0)
   {
@@ -147,7 +153,8 @@ bool LICE_CachedFont::RenderGlyph(unsigned short c)
   }
   if (mFlags & LICE_FONT_FLAG_FX_BLUR) Blur(cov, w, h);
   if (mFlags & LICE_FONT_FLAG_FX_INVERT)
-    for (unsigned char& v : cov) v = static_cast<unsigned char>(255 - v);
+    for (unsigned char& v : cov)
+      v = static_cast<unsigned char>(255 - v);
 
   int first = w, last = -1;
   for (int x = 0; x < w; ++x)
@@ -164,8 +171,8 @@ bool LICE_CachedFont::RenderGlyph(unsigned short c)
   if (need > mCacheStore.capacity()) mCacheStore.reserve((need / 65536 + 1) * 65536);
   mCacheStore.resize(need);
   for (int y = 0; y < h && mw; ++y)
-    std::memcpy(&mCacheStore[at + static_cast<size_t>(y) * mw], &cov[static_cast<size_t>(y) * w + first],
-                static_cast<size_t>(mw));
+    std::memcpy(&mCacheStore[at + static_cast<size_t>(y) * mw],
+                &cov[static_cast<size_t>(y) * w + first], static_cast<size_t>(mw));
   e->mPos = 1 + static_cast<int>(at);
   e->mWidth = mw;
   e->mHeight = mw ? h : 0;
@@ -231,31 +238,38 @@ bool LICE_CachedFont::DrawGlyphAt(LICE_IBitmap* bm, const charEnt* e, int xpos, 
 
   // Every weight below lies in 1..256 for W > 0, where the unclamped
   // combiners hold; a negative W needs the clamped ones.
-  return LICE_SelectCombiner(op, W > 0 ? 128 : W, W <= 0, [&](auto tag) {
-    using C = typename decltype(tag)::type;
-    const int fr = static_cast<int>(LICE_GETR(mFg)), fg = static_cast<int>(LICE_GETG(mFg)),
-              fb = static_cast<int>(LICE_GETB(mFg));
-    const int er = static_cast<int>(LICE_GETR(mEffectColor)),
-              eg = static_cast<int>(LICE_GETG(mEffectColor)),
-              eb = static_cast<int>(LICE_GETB(mEffectColor));
-    for (long long y = t; y < b; ++y)
-    {
-      const unsigned char* m = mask + (y - gy) * e->mWidth;
-      LICE_pixel* row = bits + (flipped ? H - 1 - y : y) * span;
-      for (long long x = l; x < r; ++x)
-      {
-        const int f = m[x - gx];
-        if (!f) continue;
-        int wt;
-        if (mono) wt = std::min(W, 256);
-        else wt = W == 256 ? f + 1 : std::min(W * f / 256, 256);
-        if (!wt) continue;
-        LICE_pixel_chan* d = reinterpret_cast<LICE_pixel_chan*>(row + x);
-        if (effect && f != 255) C::doPix(d, er, eg, eb, 255, wt);
-        else C::doPix(d, fr, fg, fb, 255, wt);
-      }
-    }
-  });
+  return LICE_SelectCombiner(op, W > 0 ? 128 : W, W <= 0,
+                             [&](auto tag)
+                             {
+                               using C = typename decltype(tag)::type;
+                               const int fr = static_cast<int>(LICE_GETR(mFg)),
+                                         fg = static_cast<int>(LICE_GETG(mFg)),
+                                         fb = static_cast<int>(LICE_GETB(mFg));
+                               const int er = static_cast<int>(LICE_GETR(mEffectColor)),
+                                         eg = static_cast<int>(LICE_GETG(mEffectColor)),
+                                         eb = static_cast<int>(LICE_GETB(mEffectColor));
+                               for (long long y = t; y < b; ++y)
+                               {
+                                 const unsigned char* m = mask + (y - gy) * e->mWidth;
+                                 LICE_pixel* row = bits + (flipped ? H - 1 - y : y) * span;
+                                 for (long long x = l; x < r; ++x)
+                                 {
+                                   const int f = m[x - gx];
+                                   if (!f) continue;
+                                   int wt;
+                                   if (mono)
+                                     wt = std::min(W, 256);
+                                   else
+                                     wt = W == 256 ? f + 1 : std::min(W * f / 256, 256);
+                                   if (!wt) continue;
+                                   LICE_pixel_chan* d = reinterpret_cast<LICE_pixel_chan*>(row + x);
+                                   if (effect && f != 255)
+                                     C::doPix(d, er, eg, eb, 255, wt);
+                                   else
+                                     C::doPix(d, fr, fg, fb, 255, wt);
+                                 }
+                               }
+                             });
 }
 
 int LICE_CachedFont::DrawGlyphs(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
@@ -311,10 +325,14 @@ int LICE_CachedFont::DrawGlyphs(LICE_IBitmap* bm, const char* str, int strcnt, R
   if (LICE_Weight(opacity) == 0) return 0;
 
   long long x0 = rect->left, y0 = rect->top;
-  if (dtFlags & DT_CENTER) x0 += (static_cast<long long>(rect->right) - rect->left - tw) / 2;
-  else if (dtFlags & DT_RIGHT) x0 = static_cast<long long>(rect->right) - tw;
-  if (dtFlags & DT_VCENTER) y0 += (static_cast<long long>(rect->bottom) - rect->top - th) / 2;
-  else if (dtFlags & DT_BOTTOM) y0 = static_cast<long long>(rect->bottom) - th;
+  if (dtFlags & DT_CENTER)
+    x0 += (static_cast<long long>(rect->right) - rect->left - tw) / 2;
+  else if (dtFlags & DT_RIGHT)
+    x0 = static_cast<long long>(rect->right) - tw;
+  if (dtFlags & DT_VCENTER)
+    y0 += (static_cast<long long>(rect->bottom) - rect->top - th) / 2;
+  else if (dtFlags & DT_BOTTOM)
+    y0 = static_cast<long long>(rect->bottom) - th;
 
   RECT clip = {0, 0, bm->getWidth(), bm->getHeight()};
   if (!(dtFlags & DT_NOCLIP))
@@ -338,9 +356,12 @@ int LICE_CachedFont::DrawGlyphs(LICE_IBitmap* bm, const char* str, int strcnt, R
     const charEnt* e = FindGlyph(ch);
     if (!e) continue;
     long long px, py;
-    if (!vertical) px = x0 + a, py = y0 + c;
-    else if (upward) px = x0 + c, py = y0 + th - a - e->mAdvance;
-    else px = x0 + c, py = y0 + a;
+    if (!vertical)
+      px = x0 + a, py = y0 + c;
+    else if (upward)
+      px = x0 + c, py = y0 + th - a - e->mAdvance;
+    else
+      px = x0 + c, py = y0 + a;
     if (px > -(1LL << 30) && px < (1LL << 30) && py > -(1LL << 30) && py < (1LL << 30))
       DrawGlyphAt(bm, e, static_cast<int>(px + (vertical ? e->mLeftBearing : 0)),
                   static_cast<int>(py), &clip, opacity);

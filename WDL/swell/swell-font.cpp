@@ -20,7 +20,8 @@ namespace
 std::mutex sLibraryLock;
 FT_Library Library()
 {
-  static FT_Library lib = [] {
+  static FT_Library lib = []
+  {
     FT_Library l = nullptr;
     if (FT_Init_FreeType(&l)) l = nullptr;
     return l;
@@ -132,9 +133,12 @@ const SWELL_FontFace::Raster* SWELL_GetRaster(SWELL_FontFace* f, unsigned glyph)
       {
         unsigned char c;
         if (mode == FT_PIXEL_MODE_GRAY)
-          c = static_cast<unsigned char>(bm.num_grays == 256 ? row[x] : row[x] * 255 / (bm.num_grays - 1));
-        else if (mode == FT_PIXEL_MODE_MONO) c = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
-        else c = row[x * 4 + 3]; // colour glyphs: their alpha is the coverage
+          c = static_cast<unsigned char>(bm.num_grays == 256 ? row[x]
+                                                             : row[x] * 255 / (bm.num_grays - 1));
+        else if (mode == FT_PIXEL_MODE_MONO)
+          c = (row[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+        else
+          c = row[x * 4 + 3]; // colour glyphs: their alpha is the coverage
         *out++ = c;
       }
     }
@@ -143,8 +147,8 @@ const SWELL_FontFace::Raster* SWELL_GetRaster(SWELL_FontFace* f, unsigned glyph)
   return &f->mGlyphs.emplace(glyph, r).first->second;
 }
 
-HFONT CreateFont(int height, int width, int escapement, int, int weight, int italic, int, int,
-                 int, int, int, int quality, int, const char* facename)
+HFONT CreateFont(int height, int width, int escapement, int, int weight, int italic, int, int, int,
+                 int, int, int quality, int, const char* facename)
 {
   // |INT_MIN| does not exist as an int; it is far outside the range anyway.
   const long long h = height, w = width;

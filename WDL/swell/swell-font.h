@@ -15,7 +15,7 @@ struct SWELL_FontFace
 {
   FT_Face mFace = nullptr;
   hb_font_t* mHb = nullptr;
-  bool mMono = false; // rendered without antialiasing
+  bool mMono = false;                                     // rendered without antialiasing
   float mAscent = 0.0f, mDescent = 0.0f, mLeading = 0.0f; // pixels
 
   // One rendered glyph: coverage 0-255, top-left corner relative to the pen
@@ -30,7 +30,7 @@ struct SWELL_FontFace
   std::mutex mLock;
   std::unordered_map<unsigned, Raster> mGlyphs;
   std::vector<unsigned char> mStore;
-  int mRasterCount = 0; // glyphs rendered so far (each once)
+  int mRasterCount = 0;        // glyphs rendered so far (each once)
   hb_buffer_t* mBuf = nullptr; // reused for every line laid out
   // Shaped lines of the last call, kept so that drawing allocates nothing
   // once a label has been drawn.

@@ -29,8 +29,7 @@ std::map<std::string, Resolved>& NameCache()
 bool StripSuffix(std::string& s, const char* suffix)
 {
   const std::string suf(suffix);
-  if (s.size() < suf.size() || s.compare(s.size() - suf.size(), suf.size(), suf) != 0)
-    return false;
+  if (s.size() < suf.size() || s.compare(s.size() - suf.size(), suf.size(), suf) != 0) return false;
   s.erase(s.size() - suf.size());
   return true;
 }

@@ -50,8 +50,7 @@ std::string PrepareText(const char* str, int len, int format)
       --lead;
     const unsigned char b = static_cast<unsigned char>(buf[lead]);
     const int need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    if (b >= 0xC0 && n - lead < need && SWELL_IsValidUTF8(buf, static_cast<size_t>(lead)))
-      n = lead;
+    if (b >= 0xC0 && n - lead < need && SWELL_IsValidUTF8(buf, static_cast<size_t>(lead))) n = lead;
   }
   return SWELL_ToUTF8(buf, static_cast<size_t>(n));
 }
@@ -74,8 +73,8 @@ void Shape(SWELL_FontFace* f, const char* text, size_t len, Line* line)
   line->mGlyphs.resize(count);
   for (unsigned i = 0; i < count; ++i)
   {
-    line->mGlyphs[i] = Glyph{info[i].codepoint, static_cast<int>(pen), pos[i].x_offset,
-                             pos[i].y_offset};
+    line->mGlyphs[i] =
+        Glyph{info[i].codepoint, static_cast<int>(pen), pos[i].x_offset, pos[i].y_offset};
     pen += pos[i].x_advance;
   }
   // Right-to-left runs come out in visual order already; their advances add
@@ -103,7 +102,8 @@ void FillBox(HDC ctx, const Clip& clip, long long x, long long y, int w, int h, 
   uint32_t* px = static_cast<uint32_t*>(ctx->mBits);
   const uint32_t v = 0xFF000000u | (static_cast<uint32_t>(color) & 0xFFFFFFu);
   for (int yy = t; yy < b; ++yy)
-    for (int xx = l; xx < r; ++xx) px[static_cast<long>(yy) * ctx->mWidth + xx] = v;
+    for (int xx = l; xx < r; ++xx)
+      px[static_cast<long>(yy) * ctx->mWidth + xx] = v;
 }
 
 // Caller holds face->mLock.
@@ -122,8 +122,10 @@ void DrawLine(HDC ctx, SWELL_FontFace* f, const Clip& clip, const Line& line, lo
         x + static_cast<long long>(std::floor((g.mX + g.mDx) / 64.0 + 0.5)) + r->mLeft;
     const long long gy =
         baseline - static_cast<long long>(std::floor(g.mDy / 64.0 + 0.5)) - r->mTop;
-    const long long x0 = std::max<long long>(gx, clip.l), x1 = std::min<long long>(gx + r->mWidth, clip.r);
-    const long long y0 = std::max<long long>(gy, clip.t), y1 = std::min<long long>(gy + r->mHeight, clip.b);
+    const long long x0 = std::max<long long>(gx, clip.l),
+                    x1 = std::min<long long>(gx + r->mWidth, clip.r);
+    const long long y0 = std::max<long long>(gy, clip.t),
+                    y1 = std::min<long long>(gy + r->mHeight, clip.b);
     const unsigned char* mask = f->mStore.data() + r->mOffset;
     for (long long yy = y0; yy < y1; ++yy)
     {
@@ -187,10 +189,14 @@ int SWELL_DrawText(HDC ctx, const char* str, int len, RECT* rect, int format)
 
   const long long L = rect->left, T = rect->top, R = rect->right, B = rect->bottom;
   long long x = L, y = T;
-  if (format & DT_RIGHT) x = R - width;
-  else if (format & DT_CENTER) x = L + (R - L) / 2 - width / 2;
-  if (format & DT_BOTTOM) y = B - height;
-  else if (format & DT_VCENTER) y = T + (B - T) / 2 - height / 2;
+  if (format & DT_RIGHT)
+    x = R - width;
+  else if (format & DT_CENTER)
+    x = L + (R - L) / 2 - width / 2;
+  if (format & DT_BOTTOM)
+    y = B - height;
+  else if (format & DT_VCENTER)
+    y = T + (B - T) / 2 - height / 2;
 
   Clip clip{0, 0, ctx->mWidth, ctx->mHeight};
   if (!(format & DT_NOCLIP))
@@ -215,8 +221,7 @@ int SWELL_DrawText(HDC ctx, const char* str, int len, RECT* rect, int format)
     for (const Line& l : lines)
     {
       if (opaque)
-        FillBox(ctx, clip, x, y, static_cast<int>(std::floor(l.mWidth + 0.5)), step,
-                ctx->mBkColor);
+        FillBox(ctx, clip, x, y, static_cast<int>(std::floor(l.mWidth + 0.5)), step, ctx->mBkColor);
       DrawLine(ctx, f, clip, l, x, y + ascent);
       y += step;
     }

@@ -31,10 +31,14 @@ inline int SWELL_DecodeUTF8(const unsigned char* s, size_t n, unsigned* cp)
   }
   int len;
   unsigned v, min;
-  if ((b0 & 0xE0) == 0xC0) len = 2, v = b0 & 0x1F, min = 0x80;
-  else if ((b0 & 0xF0) == 0xE0) len = 3, v = b0 & 0x0F, min = 0x800;
-  else if ((b0 & 0xF8) == 0xF0) len = 4, v = b0 & 0x07, min = 0x10000;
-  else return 0;
+  if ((b0 & 0xE0) == 0xC0)
+    len = 2, v = b0 & 0x1F, min = 0x80;
+  else if ((b0 & 0xF0) == 0xE0)
+    len = 3, v = b0 & 0x0F, min = 0x800;
+  else if ((b0 & 0xF8) == 0xF0)
+    len = 4, v = b0 & 0x07, min = 0x10000;
+  else
+    return 0;
   if (n < static_cast<size_t>(len)) return 0;
   for (int i = 1; i < len; ++i)
   {
@@ -61,7 +65,8 @@ inline bool SWELL_IsValidUTF8(const char* s, size_t n)
 
 inline void SWELL_AppendUTF8(std::string& out, unsigned cp)
 {
-  if (cp < 0x80) out += static_cast<char>(cp);
+  if (cp < 0x80)
+    out += static_cast<char>(cp);
   else if (cp < 0x800)
   {
     out += static_cast<char>(0xC0 | (cp >> 6));

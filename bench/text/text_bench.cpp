@@ -108,10 +108,14 @@ struct DirectText
     FT_Load_Glyph(face, gid, FT_LOAD_DEFAULT);
     FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL);
     const FT_Bitmap& b = face->glyph->bitmap;
-    Glyph g{face->glyph->bitmap_left, face->glyph->bitmap_top, static_cast<int>(b.width),
-            static_cast<int>(b.rows), {}};
+    Glyph g{face->glyph->bitmap_left,
+            face->glyph->bitmap_top,
+            static_cast<int>(b.width),
+            static_cast<int>(b.rows),
+            {}};
     g.cov.resize(static_cast<size_t>(g.w) * g.h);
-    for (int y = 0; y < g.h; ++y) std::memcpy(&g.cov[y * g.w], b.buffer + y * b.pitch, g.w);
+    for (int y = 0; y < g.h; ++y)
+      std::memcpy(&g.cov[y * g.w], b.buffer + y * b.pitch, g.w);
     return cache.emplace(gid, std::move(g)).first->second;
   }
 

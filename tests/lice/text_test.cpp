@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <thread>
 
 namespace
 {
@@ -17,15 +18,15 @@ HFONT Font(int size, int quality = 0)
 // Exposes the glyph cache to check masks against drawn pixels.
 struct TestFont : LICE_CachedFont
 {
-  explicit TestFont(int flags, int size = 14) { SetFromHFont(Font(size), flags | LICE_FONT_FLAG_OWNS_HFONT); }
+  explicit TestFont(int flags, int size = 14)
+  {
+    SetFromHFont(Font(size), flags | LICE_FONT_FLAG_OWNS_HFONT);
+  }
   using LICE_CachedFont::FindGlyph;
   const unsigned char* Mask(const charEnt* e) { return mCacheStore.data() + e->mPos - 1; }
 };
 
-void Fill(LICE_IBitmap* bm, LICE_pixel v)
-{
-  LICE_Clear(bm, v);
-}
+void Fill(LICE_IBitmap* bm, LICE_pixel v) { LICE_Clear(bm, v); }
 
 bool SamePixels(LICE_IBitmap* a, LICE_IBitmap* b)
 {
@@ -135,7 +136,8 @@ TEST(CachedFont, OpaqueTextWithContainerFlagsIsDrawnNatively)
   cf.SetTextColor(LICE_RGBA(20, 200, 90, 255));
   LICE_SysBitmap viaFont(80, 30), direct(80, 30);
   LICE_MemBitmap viaScratch(80, 30);
-  for (LICE_IBitmap* b : {(LICE_IBitmap*)&viaFont, (LICE_IBitmap*)&direct, (LICE_IBitmap*)&viaScratch})
+  for (LICE_IBitmap* b :
+       {(LICE_IBitmap*)&viaFont, (LICE_IBitmap*)&direct, (LICE_IBitmap*)&viaScratch})
     Fill(b, 0xFF404040);
   RECT r = {4, 2, 76, 28};
   cf.DrawText(&viaFont, "Sw&p", -1, &r, DT_CENTER | DT_NOCLIP);
@@ -173,12 +175,30 @@ TEST(CachedFont, RectangleOutsideTheBitmapDrawsNothing)
   }
 }
 
+TEST(CachedFont, WithoutANativeFontNothingIsMeasuredOrDrawn)
+{
+  for (int flags : {0, LICE_FONT_FLAG_FORCE_NATIVE})
+  {
+    LICE_CachedFont cf;
+    cf.SetFromHFont(nullptr, flags);
+    LICE_MemBitmap bm(20, 10);
+    Fill(&bm, kBlack);
+    RECT r = {0, 0, 20, 10};
+    EXPECT_EQ(cf.DrawText(&bm, "abc", -1, &r, 0), 0);
+    EXPECT_TRUE(Untouched(&bm, kBlack));
+    EXPECT_FALSE(cf.DrawGlyph(&bm, 'a', 0, 0, &r));
+    EXPECT_EQ(cf.DrawText(nullptr, "abc", -1, &r, DT_CALCRECT), 0);
+    EXPECT_EQ(r.right, 0);
+  }
+}
+
 TEST(CachedFont, GlyphPathClipsAndAlignsLikeTheRectangleSays)
 {
   TestFont cf(0);
   cf.SetTextColor(0xFFFFFFFF);
   LICE_MemBitmap left(80, 30), right(80, 30), clipped(80, 30);
-  for (LICE_MemBitmap* b : {&left, &right, &clipped}) Fill(b, kBlack);
+  for (LICE_MemBitmap* b : {&left, &right, &clipped})
+    Fill(b, kBlack);
   RECT m = {0, 0, 0, 0};
   cf.DrawText(nullptr, "Hi", -1, &m, DT_CALCRECT);
   RECT r = {0, 0, 70, 30};
@@ -191,7 +211,8 @@ TEST(CachedFont, GlyphPathClipsAndAlignsLikeTheRectangleSays)
   RECT small = {0, 0, 3, 30};
   cf.DrawText(&clipped, "Hi", -1, &small, 0);
   for (int y = 0; y < 30; ++y)
-    for (int x = 3; x < 80; ++x) ASSERT_EQ(LICE_GetPixel(&clipped, x, y), kBlack);
+    for (int x = 3; x < 80; ++x)
+      ASSERT_EQ(LICE_GetPixel(&clipped, x, y), kBlack);
 }
 
 TEST(CachedFont, MonochromeMasksStoreTheWholeTextPixelAtFullOpacity)
@@ -253,7 +274,8 @@ TEST(CachedFont, InvertedMasksCoverTheWholeGlyphBox)
   const auto* e = cf.FindGlyph('o');
   ASSERT_TRUE(e);
   int zeros = 0;
-  for (int i = 0; i < e->mWidth * e->mHeight; ++i) zeros += cf.Mask(e)[i] == 0;
+  for (int i = 0; i < e->mWidth * e->mHeight; ++i)
+    zeros += cf.Mask(e)[i] == 0;
   EXPECT_LT(zeros, e->mWidth * e->mHeight / 4);
 }
 
@@ -268,4 +290,59 @@ TEST(CachedFont, TheLastFontTakesTheSharedBitmapsWithIt)
   EXPECT_EQ(gLiceTextLiveFonts, 0);
   EXPECT_EQ(gLiceTextRenderBm, nullptr);
   EXPECT_EQ(gLiceTextNativeBm, nullptr);
+}
+
+TEST(CachedFont, FontsOnTwoThreadsShareTheRenderingBitmapsSafely)
+{
+  auto work = [](int seed)
+  {
+    LICE_MemBitmap bm(64, 24);
+    for (int i = 0; i < 20; ++i)
+    {
+      TestFont cf(i % 2 ? 0 : LICE_FONT_FLAG_FORCE_NATIVE, 9 + (seed + i) % 6);
+      cf.SetTextColor(0xFFFFFFFF);
+      RECT r = {0, 0, 64, 24};
+      cf.DrawText(&bm, "Swap \xC3\xA9 Mono", -1, &r, 0);
+    }
+  };
+  std::thread a(work, 0), b(work, 3);
+  a.join();
+  b.join();
+  EXPECT_EQ(gLiceTextLiveFonts, 0);
+}
+
+namespace
+{
+// Calls slot n of the object's table with the given signature (the object
+// is the hidden first argument); slots 0 and 1 are the destructor's.
+template <class R, class... A> R CallSlot(void* object, int slot, A... args)
+{
+  using Fn = R (*)(void*, A...);
+  void** table = *static_cast<void***>(object);
+  return reinterpret_cast<Fn>(table[slot])(object, args...);
+}
+} // namespace
+
+TEST(CachedFont, OperationsSitInTheirTableSlots)
+{
+  LICE_CachedFont cf;
+  void* o = static_cast<LICE_IFont*>(&cf);
+  HFONT f = Font(12);
+  CallSlot<void>(o, 2, f, LICE_FONT_FLAG_OWNS_HFONT);
+  EXPECT_EQ(cf.GetHFont(), f);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 3, LICE_pixel(7)), 0u);
+  cf.SetBkColor(4);
+  cf.SetEffectColor(5);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 4, LICE_pixel(0)), 4u);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 5, LICE_pixel(0)), 5u);
+  EXPECT_EQ(CallSlot<int>(o, 6, 1), 0);
+  CallSlot<void>(o, 7, 3, 0.5f);
+  RECT r = {0, 0, 0, 0};
+  EXPECT_GT(CallSlot<int>(o, 8, static_cast<LICE_IBitmap*>(nullptr), "a", -1, &r, DT_CALCRECT), 0);
+  EXPECT_EQ(CallSlot<LICE_pixel>(o, 9), 7u);
+  EXPECT_EQ(CallSlot<HFONT>(o, 10), f);
+  EXPECT_EQ(CallSlot<int>(o, 11), cf.GetLineHeight());
+  LICE_MemBitmap bm(20, 20);
+  RECT clip = {0, 0, 20, 20};
+  EXPECT_TRUE(CallSlot<bool>(o, 12, static_cast<LICE_IBitmap*>(&bm), (unsigned short)'H', 2, 0, &clip));
 }

@@ -48,7 +48,8 @@ TEST(CreateFont, SizeComesFromHeightOrWidthAndOutOfRangeSizesBecomeTen)
   HFONT f2 = MakeFont(2), f8192 = MakeFont(-8192);
   EXPECT_FLOAT_EQ(f2->mSize, 2.0f);
   EXPECT_FLOAT_EQ(f8192->mSize, 8192.0f);
-  for (HFONT f : {f12, f10, f40, byWidth, negative, f2, f8192}) DeleteObject(f);
+  for (HFONT f : {f12, f10, f40, byWidth, negative, f2, f8192})
+    DeleteObject(f);
 }
 
 TEST(CreateFont, QualityOtherThanZeroThreeOrFourIsStoredAsZero)
@@ -164,7 +165,8 @@ TEST(Fonts, ManyCanBeCreatedAndDeleted)
 
 TEST(Fonts, TwoThreadsCreateFontsAndMeasureAtOnce)
 {
-  auto work = [](int seed, int* out) {
+  auto work = [](int seed, int* out)
+  {
     int total = 0;
     TestContext c(64, 32);
     for (int i = 0; i < 40; ++i)

@@ -21,16 +21,10 @@ struct Canvas : TestContext
     SetTextColor(dc, 0xFFFFFF);
   }
   ~Canvas() { DeleteObject(font); }
-  int draw(const char* s, RECT r, int format)
-  {
-    return SWELL_DrawText(dc, s, -1, &r, format);
-  }
+  int draw(const char* s, RECT r, int format) { return SWELL_DrawText(dc, s, -1, &r, format); }
 };
 
-int LineHeight(HDC dc)
-{
-  return Measure(dc, "x").bottom - 1;
-}
+int LineHeight(HDC dc) { return Measure(dc, "x").bottom - 1; }
 } // namespace
 
 TEST(DrawTextMeasure, PrefixAmpersandIsDroppedUnlessNoPrefix)
@@ -244,7 +238,8 @@ TEST(DrawText, GlyphsAreRenderedOncePerFont)
   c.draw("label", RECT{0, 0, 120, 60}, 0);
   const int after = c.font->mFace->mRasterCount;
   EXPECT_EQ(after, 4); // l, a, b, e
-  for (int i = 0; i < 5; ++i) c.draw("label bell", RECT{0, 0, 120, 60}, 0);
+  for (int i = 0; i < 5; ++i)
+    c.draw("label bell", RECT{0, 0, 120, 60}, 0);
   EXPECT_EQ(c.font->mFace->mRasterCount, after + 1); // only the space is new
 }
 

@@ -18,7 +18,8 @@ struct TestContext
   TestContext(int width, int height, uint32_t fill = 0)
       : dc(SWELL_CreateMemContext(nullptr, width, height)), w(width), h(height)
   {
-    for (int i = 0; i < w * h; ++i) px()[i] = fill;
+    for (int i = 0; i < w * h; ++i)
+      px()[i] = fill;
   }
   ~TestContext() { SWELL_DeleteGfxContext(dc); }
   TestContext(const TestContext&) = delete;
