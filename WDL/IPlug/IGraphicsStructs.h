@@ -116,7 +116,8 @@ struct IText
   {
     const char* name = (font && *font) ? font : "Monaco";
     int i = 0;
-    for (; i < kMaxFontLen - 1 && name[i]; ++i) mFont[i] = name[i];
+    for (; i < kMaxFontLen - 1 && name[i]; ++i)
+      mFont[i] = name[i];
     mFont[i] = '\0';
   }
   explicit IText(const IColor* pColor) : IText(10, pColor) {}

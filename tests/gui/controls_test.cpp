@@ -148,8 +148,8 @@ TEST_F(ControlsTest, RadioButtonsAreSpacedEvenlyAndTheActiveOneShowsFrameTwo)
 {
   // Three 4 x 4 buttons across 20 pixels: spacing (20 - 12) / 2 = 4.
   auto* r = new IRadioButtonsControl(&plug, IRECT(0, 0, 20, 4), kMode, 3, &two, kHorizontal);
-  auto* rev = new IRadioButtonsControl(&plug, IRECT(0, 10, 20, 14), kMode, 3, &two, kHorizontal,
-                                       true);
+  auto* rev =
+      new IRadioButtonsControl(&plug, IRECT(0, 10, 20, 14), kMode, 3, &two, kHorizontal, true);
   gui->AttachControl(r);
   gui->AttachControl(rev);
   Attach();
@@ -311,7 +311,8 @@ TEST_F(ControlsTest, URLControlFallsBackToTheBackupURL)
   gui->AttachControl(none);
   Attach();
   url->OnMouseDown(0, 0, &left);
-  EXPECT_EQ(gui->URLsOpened(), (std::vector<std::string>{"https://a.example", "https://b.example"}));
+  EXPECT_EQ(gui->URLsOpened(),
+            (std::vector<std::string>{"https://a.example", "https://b.example"}));
   gui->SetOpenURLResult(true);
   url->OnMouseDown(0, 0, &left);
   none->OnMouseDown(0, 0, &left);
