@@ -11,15 +11,9 @@ IControl::IControl(IPlugBase* pPlug, IRECT pR, int paramIdx, IChannelBlend blend
 {
 }
 
-IParam* IControl::GetParam()
-{
-  return mPlug ? mPlug->GetParam(mParamIdx) : nullptr;
-}
+IParam* IControl::GetParam() { return mPlug ? mPlug->GetParam(mParamIdx) : nullptr; }
 
-IGraphics* IControl::GetGUI()
-{
-  return mPlug ? mPlug->GetGUI() : nullptr;
-}
+IGraphics* IControl::GetGUI() { return mPlug ? mPlug->GetGUI() : nullptr; }
 
 void IControl::OnMouseDown(int /*x*/, int /*y*/, IMouseMod* pMod)
 {

@@ -110,8 +110,14 @@ public:
   int GetTextEntryLength() const { return mTextEntryLength; }
   void SetTextEntryLength(int len) { mTextEntryLength = len; }
   const IChannelBlend& GetBlend() const { return mBlend; }
-  void SetValDisplayControl(ITextControl* pValDisplayControl) { mValDisplayControl = pValDisplayControl; }
-  void SetNameDisplayControl(ITextControl* pNameDisplayControl) { mNameDisplayControl = pNameDisplayControl; }
+  void SetValDisplayControl(ITextControl* pValDisplayControl)
+  {
+    mValDisplayControl = pValDisplayControl;
+  }
+  void SetNameDisplayControl(ITextControl* pNameDisplayControl)
+  {
+    mNameDisplayControl = pNameDisplayControl;
+  }
   // Asks for another drawing pass after the next one.
   void Redraw() { mRedraw = true; }
   // Prompts for the bound parameter's value (a menu when it has display

@@ -149,8 +149,8 @@ bool IKnobRotaterControl::Draw(IGraphics* pGraphics)
   return pGraphics->DrawRotatedBitmap(&mBitmap, cX, cY, angle, mYOffset, &mBlend);
 }
 
-IKnobMultiControl::IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx,
-                                     IBitmap* pBitmap, EDirection direction, double gearing)
+IKnobMultiControl::IKnobMultiControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
+                                     EDirection direction, double gearing)
     : IKnobControl(pPlug, IRECT(x, y, pBitmap), paramIdx, direction, gearing), mBitmap(*pBitmap)
 {
 }

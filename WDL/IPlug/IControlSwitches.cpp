@@ -13,10 +13,7 @@ int BoundedFrame(double value, int n)
 }
 
 // Position i of n choices as a value; a single choice is 0.
-double ChoiceValue(int i, int n)
-{
-  return n > 1 ? (double)i / (double)(n - 1) : 0.0;
-}
+double ChoiceValue(int i, int n) { return n > 1 ? (double)i / (double)(n - 1) : 0.0; }
 } // namespace
 
 bool IPanelControl::Draw(IGraphics* pGraphics)
@@ -26,8 +23,7 @@ bool IPanelControl::Draw(IGraphics* pGraphics)
 
 IBitmapControl::IBitmapControl(IPlugBase* pPlug, int x, int y, int paramIdx, IBitmap* pBitmap,
                                IChannelBlend::EBlendMethod blendMethod)
-    : IControl(pPlug, IRECT(x, y, pBitmap), paramIdx, IChannelBlend(blendMethod)),
-      mBitmap(*pBitmap)
+    : IControl(pPlug, IRECT(x, y, pBitmap), paramIdx, IChannelBlend(blendMethod)), mBitmap(*pBitmap)
 {
 }
 

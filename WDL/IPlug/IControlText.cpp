@@ -132,9 +132,8 @@ bool IFileSelectorControl::IsDirty()
 }
 
 IBitmapTextControl::IBitmapTextControl(IPlugBase* pPlug, IRECT pR, IBitmap* pBitmap,
-                                       const char* str, IText* pText, int charWidth,
-                                       int charHeight, int charOffset, bool multiLine,
-                                       bool vCenter)
+                                       const char* str, IText* pText, int charWidth, int charHeight,
+                                       int charOffset, bool multiLine, bool vCenter)
     : IControl(pPlug, pR), mTextBitmap(*pBitmap), mCharWidth(charWidth), mCharHeight(charHeight),
       mCharOffset(charOffset), mMultiLine(multiLine), mVCenter(vCenter)
 {

@@ -104,10 +104,7 @@ void IGraphics::SetStrictDrawing(bool strict)
   SetAllControlsDirty();
 }
 
-unsigned int* IGraphics::GetBits()
-{
-  return mDrawBitmap ? mDrawBitmap->getBits() : nullptr;
-}
+unsigned int* IGraphics::GetBits() { return mDrawBitmap ? mDrawBitmap->getBits() : nullptr; }
 
 // ---- Parameter binding ----
 
@@ -162,7 +159,8 @@ void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
 
 void IGraphics::SetAllControlsDirty()
 {
-  for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->SetDirty(false);
+  for (int i = 0; i < mControls.GetSize(); ++i)
+    mControls.Get(i)->SetDirty(false);
 }
 
 void IGraphics::HideControl(int paramIdx, bool hide)
@@ -324,7 +322,8 @@ bool IGraphics::Draw(IRECT& rect)
 
 void IGraphics::DrawControlBounds()
 {
-  for (int i = 1; i < mControls.GetSize(); ++i) DrawRect(&COLOR_GREEN, mControls.Get(i)->GetRECT());
+  for (int i = 1; i < mControls.GetSize(); ++i)
+    DrawRect(&COLOR_GREEN, mControls.Get(i)->GetRECT());
   IText txt(20, &COLOR_GREEN, nullptr, IText::kStyleNormal, IText::kAlignCenter);
   IRECT rect(Width() - 150, Height() - 20, Width(), Height());
   char str[64];
@@ -347,10 +346,7 @@ int IGraphics::GetMouseControlIdx(int x, int y, bool mo)
   return -1;
 }
 
-void IGraphics::ReleaseMouseCapture()
-{
-  mMouseCapture = mMouseX = mMouseY = -1;
-}
+void IGraphics::ReleaseMouseCapture() { mMouseCapture = mMouseX = mMouseY = -1; }
 
 void IGraphics::OnMouseDown(int x, int y, IMouseMod* pMod)
 {
@@ -461,7 +457,8 @@ bool IGraphics::OnMouseOver(int x, int y, IMouseMod* pMod)
 
 void IGraphics::OnMouseOut()
 {
-  for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->OnMouseOut();
+  for (int i = 0; i < mControls.GetSize(); ++i)
+    mControls.Get(i)->OnMouseOut();
   mMouseOver = -1;
 }
 
@@ -493,5 +490,6 @@ void IGraphics::OnGUIIdle()
 {
   ApplyPendingValues();
   ++mIdleTicks;
-  for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->OnGUIIdle();
+  for (int i = 0; i < mControls.GetSize(); ++i)
+    mControls.Get(i)->OnGUIIdle();
 }

@@ -212,8 +212,8 @@ public:
                   const IChannelBlend* pBlend = nullptr, bool antiAlias = false);
   bool RoundRect(const IColor* pColor, IRECT* pR, const IChannelBlend* pBlend, int cornerradius,
                  bool aa);
-  bool FillRoundRect(const IColor* pColor, IRECT* pR, const IChannelBlend* pBlend,
-                     int cornerradius, bool aa);
+  bool FillRoundRect(const IColor* pColor, IRECT* pR, const IChannelBlend* pBlend, int cornerradius,
+                     bool aa);
   bool FillCircle(const IColor* pColor, int cx, int cy, float r,
                   const IChannelBlend* pBlend = nullptr, bool antiAlias = false);
   bool FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
@@ -229,8 +229,8 @@ public:
   bool DrawVerticalLine(const IColor* pColor, IRECT* pR, float x);
   bool DrawHorizontalLine(const IColor* pColor, IRECT* pR, float y);
   // From radius rMin to rMax along angle (radians, 0 up, clockwise).
-  bool DrawRadialLine(const IColor* pColor, float cx, float cy, float angle, float rMin,
-                      float rMax, const IChannelBlend* pBlend = nullptr, bool antiAlias = false);
+  bool DrawRadialLine(const IColor* pColor, float cx, float cy, float angle, float rMin, float rMax,
+                      const IChannelBlend* pBlend = nullptr, bool antiAlias = false);
   // The pixel at (x, y); transparent black outside the bitmap.
   IColor GetPoint(int x, int y);
   // Draws str in pR with the text's font, or with measure only sets pR to

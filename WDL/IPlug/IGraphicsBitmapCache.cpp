@@ -18,7 +18,8 @@ class BitmapStorage
 public:
   ~BitmapStorage()
   {
-    for (auto& e : mEntries) delete e.second;
+    for (auto& e : mEntries)
+      delete e.second;
   }
 
   LICE_IBitmap* Find(int key)

@@ -13,23 +13,21 @@ int LiceBlendMode(const IChannelBlend* pBlend)
   if (!pBlend) return LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
   switch (pBlend->mMethod)
   {
-    case IChannelBlend::kBlendClobber: return LICE_BLIT_MODE_COPY;
-    case IChannelBlend::kBlendAdd: return LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA;
-    case IChannelBlend::kBlendColorDodge: return LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA;
-    case IChannelBlend::kBlendNone:
-    default: return LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
+  case IChannelBlend::kBlendClobber:
+    return LICE_BLIT_MODE_COPY;
+  case IChannelBlend::kBlendAdd:
+    return LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA;
+  case IChannelBlend::kBlendColorDodge:
+    return LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA;
+  case IChannelBlend::kBlendNone:
+  default:
+    return LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA;
   }
 }
 
-float LiceWeight(const IChannelBlend* pBlend)
-{
-  return pBlend ? pBlend->mWeight : 1.0f;
-}
+float LiceWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.0f; }
 
-LICE_pixel LicePixel(const IColor* pColor)
-{
-  return pColor->Pixel();
-}
+LICE_pixel LicePixel(const IColor* pColor) { return pColor->Pixel(); }
 } // namespace
 
 bool IGraphics::DrawBitmap(IBitmap* pIBitmap, IRECT* pDest, int srcX, int srcY,
@@ -86,10 +84,9 @@ bool IGraphics::DrawRotatedMask(IBitmap* pIBase, IBitmap* pIMask, IBitmap* pITop
   LICE_Copy(mTmpBitmap, pBase);
   LICE_ClearRect(mTmpBitmap, 0, 0, W, H, LICE_RGBA(255, 255, 255, 0));
   if (pMask)
-    LICE_RotatedBlit(mTmpBitmap, pMask, 0, 0, W, H, 0.0f, 0.0f, (float)W, (float)H, (float)dA,
-                     true, 1.0f,
-                     LICE_BLIT_MODE_ADD | LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA, xOffs,
-                     0.0f);
+    LICE_RotatedBlit(mTmpBitmap, pMask, 0, 0, W, H, 0.0f, 0.0f, (float)W, (float)H, (float)dA, true,
+                     1.0f, LICE_BLIT_MODE_ADD | LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA,
+                     xOffs, 0.0f);
   if (pTop)
     LICE_RotatedBlit(mTmpBitmap, pTop, 0, 0, W, H, 0.0f, 0.0f, (float)W, (float)H, (float)dA, true,
                      1.0f, LICE_BLIT_MODE_COPY | LICE_BLIT_FILTER_BILINEAR | LICE_BLIT_USE_ALPHA,
@@ -104,8 +101,8 @@ bool IGraphics::DrawRotatedMask(IBitmap* pIBase, IBitmap* pIMask, IBitmap* pITop
 
 bool IGraphics::FillIRect(const IColor* pColor, IRECT* pR, const IChannelBlend* pBlend)
 {
-  LICE_FillRect(mDrawBitmap, pR->L, pR->T, pR->W(), pR->H(), LicePixel(pColor),
-                LiceWeight(pBlend), LiceBlendMode(pBlend));
+  LICE_FillRect(mDrawBitmap, pR->L, pR->T, pR->W(), pR->H(), LicePixel(pColor), LiceWeight(pBlend),
+                LiceBlendMode(pBlend));
   return true;
 }
 

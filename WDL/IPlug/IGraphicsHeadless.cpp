@@ -13,10 +13,7 @@ IGraphicsHeadless::IGraphicsHeadless(IPlugBase* pPlug, int w, int h, int fps)
 {
 }
 
-IGraphicsHeadless::~IGraphicsHeadless()
-{
-  CloseWindow();
-}
+IGraphicsHeadless::~IGraphicsHeadless() { CloseWindow(); }
 
 void IGraphicsHeadless::SetNextTextEntry(const char* str)
 {
@@ -61,8 +58,8 @@ void IGraphicsHeadless::CreateTextEntry(IControl* pControl, IText* pText, IRECT*
                                         const char* str, IParam* pParam)
 {
   if (!pControl) return;
-  mTextEntries.push_back(
-      {pControl, pParam, pTextRect ? *pTextRect : IRECT(), str ? str : "", pText ? pText->mSize : 0});
+  mTextEntries.push_back({pControl, pParam, pTextRect ? *pTextRect : IRECT(), str ? str : "",
+                          pText ? pText->mSize : 0});
   if (mTextAnswers.empty()) return;
   const std::pair<bool, std::string> answer = mTextAnswers.front();
   mTextAnswers.pop_front();

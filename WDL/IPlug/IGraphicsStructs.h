@@ -3,8 +3,6 @@
 // text styles and mouse modifiers. Values, copied freely; IBitmap and IText
 // only borrow what their pointers point at.
 
-#include <cstring>
-
 class LICE_IBitmap;
 class LICE_IFont;
 
@@ -117,8 +115,10 @@ struct IText
         mAlign(align), mOrientation(orientation), mQuality(quality)
   {
     const char* name = (font && *font) ? font : "Monaco";
-    std::strncpy(mFont, name, kMaxFontLen - 1);
-    mFont[kMaxFontLen - 1] = '\0';
+    int i = 0;
+    for (; i < kMaxFontLen - 1 && name[i]; ++i)
+      mFont[i] = name[i];
+    mFont[i] = '\0';
   }
   explicit IText(const IColor* pColor) : IText(10, pColor) {}
 };

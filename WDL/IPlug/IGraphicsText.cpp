@@ -25,7 +25,8 @@ public:
 
   ~FontStorage()
   {
-    for (Entry& e : mEntries) delete e.font;
+    for (Entry& e : mEntries)
+      delete e.font;
   }
 
   LICE_IFont* Find(const IText* pTxt) const
@@ -56,9 +57,12 @@ int NativeQuality(IText::EQuality q)
 {
   switch (q)
   {
-    case IText::kQualityDefault: return DEFAULT_QUALITY;
-    case IText::kQualityNonAntiAliased: return NONANTIALIASED_QUALITY;
-    default: return ANTIALIASED_QUALITY;
+  case IText::kQualityDefault:
+    return DEFAULT_QUALITY;
+  case IText::kQualityNonAntiAliased:
+    return NONANTIALIASED_QUALITY;
+  default:
+    return ANTIALIASED_QUALITY;
   }
 }
 

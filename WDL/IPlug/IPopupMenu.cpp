@@ -5,10 +5,7 @@ IPopupMenu::IPopupMenu(int prefix, bool multicheck) : mPrefix(0), mCanMultiCheck
   SetPrefix(prefix);
 }
 
-IPopupMenu::~IPopupMenu()
-{
-  mMenuItems.Empty(true);
-}
+IPopupMenu::~IPopupMenu() { mMenuItems.Empty(true); }
 
 IPopupMenuItem* IPopupMenu::AddItem(IPopupMenuItem* pItem, int index)
 {
@@ -60,7 +57,8 @@ bool IPopupMenu::CheckItem(int index, bool state)
 
 void IPopupMenu::CheckItemAlone(int index)
 {
-  for (int i = 0; i < mMenuItems.GetSize(); ++i) mMenuItems.Get(i)->SetChecked(i == index);
+  for (int i = 0; i < mMenuItems.GetSize(); ++i)
+    mMenuItems.Get(i)->SetChecked(i == index);
 }
 
 bool IPopupMenu::IsItemChecked(int index) const

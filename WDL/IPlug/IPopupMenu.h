@@ -61,7 +61,8 @@ public:
   // Adds pItem (the menu owns it): appended for index -1 or past the end,
   // first for any other negative index, else inserted at index. Returns it.
   IPopupMenuItem* AddItem(IPopupMenuItem* pItem, int index = -1);
-  IPopupMenuItem* AddItem(const char* text, int index = -1, int itemFlags = IPopupMenuItem::kNoFlags);
+  IPopupMenuItem* AddItem(const char* text, int index = -1,
+                          int itemFlags = IPopupMenuItem::kNoFlags);
   IPopupMenuItem* AddItem(const char* text, int index, IPopupMenu* pSubmenu);
   IPopupMenuItem* AddItem(const char* text, IPopupMenu* pSubmenu);
   IPopupMenuItem* AddSeparator(int index = -1);

@@ -51,12 +51,23 @@ public:
     int w = 0, h = 0;
     switch (ID)
     {
-      case 101: w = 190, h = 120; break;
-      case 102: w = 60, h = 60; break; // two 60 x 30 frames
-      case 201: w = 400, h = 300; break;
-      case 202: w = 48, h = 48; break;
-      case 203: w = 20, h = 10; break;
-      default: return nullptr;
+    case 101:
+      w = 190, h = 120;
+      break;
+    case 102:
+      w = 60, h = 60;
+      break; // two 60 x 30 frames
+    case 201:
+      w = 400, h = 300;
+      break;
+    case 202:
+      w = 48, h = 48;
+      break;
+    case 203:
+      w = 20, h = 10;
+      break;
+    default:
+      return nullptr;
     }
     auto* bm = new LICE_MemBitmap(w, h);
     for (int y = 0; y < h; ++y)
@@ -117,10 +128,8 @@ void BM_IdlePoll100Controls(benchmark::State& state)
   auto* gui = new BenchGraphics(&plug, 400, 300);
   IColor grey(255, 80, 80, 80);
   for (int i = 0; i < 100; ++i)
-    gui->AttachControl(
-        new IPanelControl(&plug, IRECT((i % 10) * 40, (i / 10) * 30, (i % 10) * 40 + 40,
-                                       (i / 10) * 30 + 30),
-                          &grey));
+    gui->AttachControl(new IPanelControl(
+        &plug, IRECT((i % 10) * 40, (i / 10) * 30, (i % 10) * 40 + 40, (i / 10) * 30 + 30), &grey));
   plug.AttachGraphics(gui);
   IRECT r;
   for (int pass = 0; pass < 2; ++pass) // draw the creation pass so nothing is dirty

@@ -50,26 +50,29 @@ TEST(GuiThreads, HostPushesReachTwoEditorsDrawingOnTheirOwnThreads)
   std::atomic<bool> stop{false};
   std::thread ta([&] { a.Run(stop); });
   std::thread tb([&] { b.Run(stop); });
-  while (!a.ready || !b.ready) std::this_thread::yield();
+  while (!a.ready || !b.ready)
+    std::this_thread::yield();
 
   // The host thread: the plug-in mutex held, as the wrapper's update does.
-  std::thread host([&] {
-    for (int i = 0; i < 2000; ++i)
-      for (EditorThread* e : {&a, &b})
+  std::thread host(
+      [&]
       {
-        IPlugBase::IMutexLock lock(&e->plug);
-        const double v = (i & 1) ? 1.0 : 0.0;
-        e->plug.GetParam(kSwap)->SetNormalized(v);
-        e->gui->SetParameterFromPlug(kSwap, v, true);
-        e->gui->SetParameterFromPlug(kGain, 0.25, true);
-      }
-    // Last word: on.
-    for (EditorThread* e : {&a, &b})
-    {
-      IPlugBase::IMutexLock lock(&e->plug);
-      e->gui->SetParameterFromPlug(kSwap, 1.0, true);
-    }
-  });
+        for (int i = 0; i < 2000; ++i)
+          for (EditorThread* e : {&a, &b})
+          {
+            IPlugBase::IMutexLock lock(&e->plug);
+            const double v = (i & 1) ? 1.0 : 0.0;
+            e->plug.GetParam(kSwap)->SetNormalized(v);
+            e->gui->SetParameterFromPlug(kSwap, v, true);
+            e->gui->SetParameterFromPlug(kGain, 0.25, true);
+          }
+        // Last word: on.
+        for (EditorThread* e : {&a, &b})
+        {
+          IPlugBase::IMutexLock lock(&e->plug);
+          e->gui->SetParameterFromPlug(kSwap, 1.0, true);
+        }
+      });
   host.join();
   stop = true;
   ta.join();

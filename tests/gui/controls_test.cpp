@@ -148,8 +148,8 @@ TEST_F(ControlsTest, RadioButtonsAreSpacedEvenlyAndTheActiveOneShowsFrameTwo)
 {
   // Three 4 x 4 buttons across 20 pixels: spacing (20 - 12) / 2 = 4.
   auto* r = new IRadioButtonsControl(&plug, IRECT(0, 0, 20, 4), kMode, 3, &two, kHorizontal);
-  auto* rev = new IRadioButtonsControl(&plug, IRECT(0, 10, 20, 14), kMode, 3, &two, kHorizontal,
-                                       true);
+  auto* rev =
+      new IRadioButtonsControl(&plug, IRECT(0, 10, 20, 14), kMode, 3, &two, kHorizontal, true);
   gui->AttachControl(r);
   gui->AttachControl(rev);
   Attach();
@@ -311,7 +311,8 @@ TEST_F(ControlsTest, URLControlFallsBackToTheBackupURL)
   gui->AttachControl(none);
   Attach();
   url->OnMouseDown(0, 0, &left);
-  EXPECT_EQ(gui->URLsOpened(), (std::vector<std::string>{"https://a.example", "https://b.example"}));
+  EXPECT_EQ(gui->URLsOpened(),
+            (std::vector<std::string>{"https://a.example", "https://b.example"}));
   gui->SetOpenURLResult(true);
   url->OnMouseDown(0, 0, &left);
   none->OnMouseDown(0, 0, &left);
@@ -360,4 +361,24 @@ TEST_F(ControlsTest, BitmapTextDrawsOneFramePerCharacterFromSpace)
   EXPECT_EQ(Px(0, 2), kOff);
   EXPECT_EQ(Px(2, 2), kOn);
   EXPECT_EQ(Px(4, 0), 0u);
+}
+
+TEST_F(ControlsTest, AuxiliaryParametersFollowThePlugInAndGoBackTogether)
+{
+  auto* c = new IInvisibleSwitchControl(&plug, IRECT(0, 0, 10, 10), kSwap);
+  c->AddAuxParam(kGain);
+  c->AddAuxParam(42); // names no parameter: ignored
+  gui->AttachControl(c);
+  Attach();
+  ASSERT_EQ(c->NAuxParams(), 1);
+  EXPECT_EQ(c->AuxParamIdx(kGain), 0);
+  EXPECT_EQ(c->AuxParamIdx(kMode), -1);
+  EXPECT_EQ(c->GetAuxParam(0)->mValue, 0.5); // pushed when attached
+  Cycle();
+  Cycle();
+  gui->SetParameterFromPlug(kGain, 6.0, false);
+  EXPECT_EQ(c->GetAuxParam(0)->mValue, 0.75);
+  EXPECT_TRUE(c->IsDirty());
+  c->SetAllAuxParamsFromGUI();
+  EXPECT_EQ(plug.events, std::vector<std::string>{"inform 2 0.75"});
 }

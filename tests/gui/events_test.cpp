@@ -87,7 +87,7 @@ TEST_F(DispatchTest, ACapturedControlGetsDragsAndItsMouseUpWhereverTheMouseGoes)
   gui->OnMouseDrag(26, 27, &left);
   gui->OnMouseUp(39, 29, &left);
   gui->OnMouseDrag(30, 30, &left); // no capture any more
-  std::vector<std::string> expected = {"a down 5,5",  "a drag 25,25", "a by 20,20",
+  std::vector<std::string> expected = {"a down 5,5",   "a drag 25,25", "a by 20,20",
                                        "a drag 26,27", "a by 1,2",     "a up 39,29"};
   EXPECT_EQ(log, expected);
   std::vector<std::string> host = {"begin 0", "end 0"};

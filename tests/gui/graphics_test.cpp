@@ -10,7 +10,9 @@ const IColor kBackground(255, 100, 100, 100);
 class CountingControl : public IControl
 {
 public:
-  CountingControl(IPlugBase* plug, IRECT r, IColor c = COLOR_WHITE) : IControl(plug, r), mColor(c) {}
+  CountingControl(IPlugBase* plug, IRECT r, IColor c = COLOR_WHITE) : IControl(plug, r), mColor(c)
+  {
+  }
   bool Draw(IGraphics* g) override
   {
     ++draws;
@@ -27,6 +29,13 @@ TEST_F(EditorTest, ConstructionDefaultsTheFrameRateTo25)
   IGraphicsHeadless other(&plug, 10, 10, 60);
   EXPECT_EQ(other.FPS(), 60);
   EXPECT_EQ(gui->GetBits(), nullptr); // no bitmap before the plug-in attaches it
+  int parent = 0;
+  EXPECT_EQ(gui->OpenWindow(nullptr), nullptr);
+  EXPECT_FALSE(gui->WindowIsOpen());
+  EXPECT_EQ(gui->OpenWindow(&parent), &parent);
+  EXPECT_TRUE(gui->WindowIsOpen());
+  gui->CloseWindow();
+  EXPECT_FALSE(gui->WindowIsOpen());
   Attach();
   ASSERT_NE(gui->GetDrawBitmap(), nullptr);
   EXPECT_EQ(gui->GetDrawBitmap()->getWidth(), 40);
@@ -72,7 +81,8 @@ TEST_F(EditorTest, BlendMethodsMapToTheBitmapLayersCombiners)
   IChannelBlend::EBlendMethod methods[] = {IChannelBlend::kBlendNone, IChannelBlend::kBlendClobber,
                                            IChannelBlend::kBlendAdd,
                                            IChannelBlend::kBlendColorDodge};
-  for (int i = 0; i < 4; ++i) gui->AttachControl(new IBitmapControl(&plug, i, 0, &pic, methods[i]));
+  for (int i = 0; i < 4; ++i)
+    gui->AttachControl(new IBitmapControl(&plug, i, 0, &pic, methods[i]));
   Attach();
   Cycle();
   // Copy with source alpha at full weight: d = s + (d - s) * (255 - 128) / 256.
@@ -184,7 +194,7 @@ TEST_F(EditorTest, DirtyRectangleIsTheUnionOfDirtyControls)
   EXPECT_EQ(r, IRECT(2, 1, 12, 20));
   gui->ShowControlBounds(true);
   IRECT any(1, 1, 2, 2);
-  EXPECT_TRUE(gui->IsDirty(any)); // bounds mode: the last draw rectangle
+  EXPECT_TRUE(gui->IsDirty(any));      // bounds mode: the last draw rectangle
   EXPECT_EQ(any, IRECT(2, 1, 40, 30)); // what the last pass drew
 }
 
@@ -269,8 +279,7 @@ TEST_F(EditorTest, ScaledAndCroppedPicturesAreNewRetainedBitmaps)
 TEST_F(EditorTest, RotatedPictureTurnsAboutItsCentre)
 {
   // A 3 x 3 picture with a red top row; turned by 180 degrees the red row is at the bottom.
-  WritePicture("arrow.png", 3, 3,
-               {kRed, kRed, kRed, kBlue, kBlue, kBlue, kBlue, kBlue, kBlue});
+  WritePicture("arrow.png", 3, 3, {kRed, kRed, kRed, kBlue, kBlue, kBlue, kBlue, kBlue, kBlue});
   IBitmap pic = gui->LoadIBitmap(1050, "arrow.png");
   gui->AttachControl(new IKnobRotaterControl(&plug, 0, 0, kGain, &pic, 0.0, 2 * 3.14159265358979));
   Attach();

@@ -55,7 +55,10 @@ public:
   double GetTempo() override { return 0.0; }
   void GetTimeSig(int* n, int* d) override { *n = 4, *d = 4; }
   void GetTime(ITimeInfo*) override {}
-  void ResizeGraphics(int w, int h) override { events.push_back("resize " + Num(w) + "x" + Num(h)); }
+  void ResizeGraphics(int w, int h) override
+  {
+    events.push_back("resize " + Num(w) + "x" + Num(h));
+  }
   bool SendMidiMsg(IMidiMsg*) override { return false; }
 
   static std::string Num(double v)
@@ -71,7 +74,8 @@ public:
 // A folder under /tmp for the pictures of one test program.
 inline const std::string& PictureFolder()
 {
-  static std::string dir = [] {
+  static std::string dir = []
+  {
     char tmpl[] = "/tmp/qv_gui_XXXXXX";
     const char* d = mkdtemp(tmpl);
     return std::string(d ? d : "/tmp");
@@ -106,7 +110,8 @@ inline void WriteFrames(const std::string& name, int w, int frameH,
 {
   std::vector<LICE_pixel> px;
   for (LICE_pixel c : colours)
-    for (int i = 0; i < w * frameH; ++i) px.push_back(c);
+    for (int i = 0; i < w * frameH; ++i)
+      px.push_back(c);
   WritePicture(name, w, frameH * (int)colours.size(), px);
 }
 

@@ -93,7 +93,8 @@ TEST(IPopupMenu, InsertsAtTheFrontForNegativeIndicesAndAppendsPastTheEnd)
   menu.AddSeparator(1);
   ASSERT_EQ(menu.GetNItems(), 7);
   const char* expected[] = {"front", "", "first", "a", "b", "c", "last"};
-  for (int i = 0; i < 7; ++i) EXPECT_STREQ(menu.GetItemText(i), expected[i]) << i;
+  for (int i = 0; i < 7; ++i)
+    EXPECT_STREQ(menu.GetItemText(i), expected[i]) << i;
   EXPECT_TRUE(menu.GetItem(1)->GetIsSeparator());
   EXPECT_EQ(menu.GetItem(7), nullptr);
   EXPECT_EQ(menu.GetItemText(-1), nullptr);
@@ -125,7 +126,8 @@ TEST(IPopupMenu, CheckMarksAndItemFlags)
   EXPECT_FALSE(menu.IsItemChecked(0));
   EXPECT_TRUE(menu.IsItemChecked(2));
   menu.CheckItemAlone(5); // past the end: unchecks everything
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(menu.IsItemChecked(i));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_FALSE(menu.IsItemChecked(i));
   EXPECT_FALSE(menu.IsItemChecked(9));
   EXPECT_FALSE(menu.GetItem(0)->GetEnabled()); // unchecking keeps other flags
 }

@@ -21,7 +21,8 @@ int Changed(EditorTest* t, IGraphics* g, const IRECT& r)
   const IColor ref = g->GetPoint(0, 0);
   int n = 0;
   for (int y = r.T; y < r.B; ++y)
-    for (int x = r.L; x < r.R; ++x) n += g->GetPoint(x, y) != ref;
+    for (int x = r.L; x < r.R; ++x)
+      n += g->GetPoint(x, y) != ref;
   return n;
 }
 } // namespace
@@ -99,7 +100,8 @@ TEST_F(EditorTest, OpaqueAndTranslucentTextBothDrawInsideTheirBox)
   // Translucent ink never gets darker than half black.
   int darkest = 255;
   for (int y = 15; y < 30; ++y)
-    for (int x = 0; x < w; ++x) darkest = std::min(darkest, gui->GetPoint(x, y).R);
+    for (int x = 0; x < w; ++x)
+      darkest = std::min(darkest, gui->GetPoint(x, y).R);
   EXPECT_GE(darkest, 126);
   EXPECT_LT(darkest, 255);
 }
