@@ -56,13 +56,7 @@ void Place(IGraphicsLinuxWindow& win, int w, int h, int* x, int* y)
   *y = std::max(0, std::min(ey + (win.Height() - h) / 2, sh - h));
 }
 
-void Grab(Display* dpy, Window w)
-{
-  XSync(dpy, False);
-  XGrabPointer(dpy, w, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-               GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
-  XGrabKeyboard(dpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime);
-}
+void Grab(Display* dpy, Window w) { IX11GrabInput(dpy, w); }
 
 void Ungrab(Display* dpy)
 {

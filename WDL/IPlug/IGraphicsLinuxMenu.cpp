@@ -61,11 +61,7 @@ public:
   {
     if (!Open(menu, x, y)) return nullptr;
     const Window grab = mLevels[0].surface->Id();
-    XSync(mDpy, False);
-    const long mask = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
-    XGrabPointer(mDpy, grab, True, static_cast<unsigned>(mask), GrabModeAsync, GrabModeAsync, None,
-                 None, CurrentTime);
-    XGrabKeyboard(mDpy, grab, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+    IX11GrabInput(mDpy, grab);
     Window root = 0, child = 0;
     int wx = 0, wy = 0;
     unsigned state = 0;

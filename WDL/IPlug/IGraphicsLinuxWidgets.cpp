@@ -7,6 +7,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -224,4 +226,19 @@ IX11Tooltip::IX11Tooltip(IGraphicsLinuxWindow& win, const char* text, int rootX,
   LICE_FillRect(bm, mSurface.W() - 1, 0, 1, mSurface.H(), LICE_RGBA(118, 118, 118, 255), 1.0f, 0);
   font.Draw(bm, text, 5, 0, mSurface.W(), mSurface.H(), LICE_RGBA(0, 0, 0, 255), DT_VCENTER);
   mSurface.Present();
+}
+
+void IX11GrabInput(Display* dpy, Window w)
+{
+  XSync(dpy, False);
+  bool pointer = false, keyboard = false;
+  for (int i = 0; i < 100 && !(pointer && keyboard); ++i)
+  {
+    if (!pointer)
+      pointer = XGrabPointer(dpy, w, True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                             GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+    if (!keyboard)
+      keyboard = XGrabKeyboard(dpy, w, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    if (!(pointer && keyboard)) usleep(2000);
+  }
 }

@@ -105,6 +105,10 @@ private:
   bool mFocused = false;
 };
 
+// Grabs pointer and keyboard for a modal window, trying again for a short
+// while when another client holds a grab for a moment.
+void IX11GrabInput(Display* dpy, Window w);
+
 // Shows menu at root position (x, y) and runs it modally: the menu holding
 // the chosen item with its chosen index set, or null when dismissed (also
 // when the editor closes meanwhile).

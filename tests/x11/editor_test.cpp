@@ -190,6 +190,7 @@ TEST_F(EditorTest, ARightClickShowsTheMenuOfABoolParameterAndAClickOnAnItemSetsI
   int x = 0, y = 0, w = 0, h = 0;
   const Window menu = WaitForPopup(host->Dpy(), 3000, &x, &y, &w, &h);
   ASSERT_NE(menu, 0u);
+  ASSERT_TRUE(WaitForGrabs(host->Dpy(), 3000));
   // Two items ("off", "on") of 20 pixels under a 3-pixel margin.
   EXPECT_EQ(h, 3 + 2 * 20 + 3);
   const int copies = editor->gfx->ScreenCopies();
@@ -212,6 +213,7 @@ TEST_F(EditorTest, EscapeDismissesTheMenuAndChangesNothing)
   ASSERT_TRUE(FakeClick(host->Dpy(), child, r.L + 5, r.T + 5, Button3));
   int x = 0, y = 0, w = 0, h = 0;
   ASSERT_NE(WaitForPopup(host->Dpy(), 3000, &x, &y, &w, &h), 0u);
+  ASSERT_TRUE(WaitForGrabs(host->Dpy(), 3000));
   ASSERT_TRUE(FakeKey(host->Dpy(), XK_Escape));
   EXPECT_TRUE(WaitUntil([&] { return WaitForPopup(host->Dpy(), 0, &x, &y, &w, &h) == 0; }));
   editor->Settle();
@@ -231,6 +233,7 @@ TEST_F(EditorTest, MessageBoxButtonsAnswerOneSevenAndTwo)
     int x = 0, y = 0, w = 0, h = 0;
     const Window box = WaitForPopup(host->Dpy(), 3000, &x, &y, &w, &h);
     ASSERT_NE(box, 0u) << "answer " << editor->ask->answer.load();
+    ASSERT_TRUE(WaitForGrabs(host->Dpy(), 3000));
     // Buttons are 72 x 24, 8 apart, ending 12 pixels from the right edge.
     const int bx = w - 12 - (3 - button) * 80 + 8 + 36;
     ASSERT_TRUE(FakeClick(host->Dpy(), box, bx, h - 12 - 12, Button1));
@@ -249,8 +252,13 @@ TEST_F(EditorTest, TextEntryTakesDigitsAndRefusesLettersForAnIntParameter)
     Window root = 0, parent = 0, *kids = nullptr;
     unsigned n = 0;
     XQueryTree(host->Dpy(), child, &root, &parent, &kids, &n);
+    const Window field = n == 1 ? kids[0] : 0;
     if (kids) XFree(kids);
-    return n == 1;
+    // Typing starts once the field has the keyboard focus.
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(host->Dpy(), &focus, &revert);
+    return field && focus == field;
   }));
   for (unsigned long key : {XK_BackSpace, XK_4, XK_x, XK_2, XK_Q, XK_Return})
     ASSERT_TRUE(FakeKey(host->Dpy(), key));

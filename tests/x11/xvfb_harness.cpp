@@ -321,3 +321,22 @@ bool SavePng(const std::string& path, const std::vector<unsigned>& px, int width
   png_destroy_write_struct(&png, &info);
   return std::fclose(f) == 0 && ok;
 }
+
+bool WaitForGrabs(Display* dpy, int timeoutMs)
+{
+  const long deadline = NowMs() + timeoutMs;
+  const Window root = DefaultRootWindow(dpy);
+  do
+  {
+    // A grab of ours succeeds only while nobody else holds one.
+    const int k = XGrabKeyboard(dpy, root, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    if (k == GrabSuccess) XUngrabKeyboard(dpy, CurrentTime);
+    const int p = XGrabPointer(dpy, root, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                               None, None, CurrentTime);
+    if (p == GrabSuccess) XUngrabPointer(dpy, CurrentTime);
+    XSync(dpy, False);
+    if (k == AlreadyGrabbed && p == AlreadyGrabbed) return true;
+    usleep(2000);
+  } while (NowMs() < deadline);
+  return false;
+}

@@ -73,6 +73,10 @@ private:
 // and size go to *x, *y, *w, *h.
 Window WaitForPopup(Display* dpy, int timeoutMs, int* x, int* y, int* w, int* h);
 
+// Waits until another client holds both the pointer and the keyboard
+// grabbed (a menu or dialog ready for input); false on timeout.
+bool WaitForGrabs(Display* dpy, int timeoutMs);
+
 // Windows in the whole tree under the root (leak checks).
 int CountWindowsUnderRoot(Display* dpy);
 // Open file descriptors of this process: every X connection holds one.
