@@ -4,6 +4,8 @@
 // links without any GUI dependency. The full container derives its drawing
 // and event machinery on top of this interface.
 
+class AAX_IViewContainer;
+
 class IGraphics
 {
 public:
@@ -18,4 +20,12 @@ public:
   // [host, under the plug-in mutex] Called once when the base takes
   // ownership, before the first draw.
   virtual void PrepDraw() = 0;
+
+  // [gui] The host window that holds the editor (not owned; null when the
+  // editor is not open in a host window). The AAX bridge asks it for sizes.
+  void SetViewContainer(AAX_IViewContainer* pViewContainer) { mAAXViewContainer = pViewContainer; }
+  AAX_IViewContainer* GetViewContainer() { return mAAXViewContainer; }
+
+private:
+  AAX_IViewContainer* mAAXViewContainer = nullptr;
 };
