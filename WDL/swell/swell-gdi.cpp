@@ -1,5 +1,6 @@
 #include "swell.h"
 #include "swell-internal.h"
+#include "swell-font.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -35,4 +36,52 @@ void SWELL_DeleteGfxContext(HDC ctx)
   if (!ctx) return;
   std::free(ctx->mAllocation);
   delete ctx;
+}
+
+HGDIOBJ SelectObject(HDC ctx, HGDIOBJ obj)
+{
+  if (!ctx || !obj) return nullptr;
+  HGDIOBJ* slot = nullptr;
+  switch (obj->mType)
+  {
+  case SWELL_kPen: slot = &ctx->mCurPen; break;
+  case SWELL_kBrush: slot = &ctx->mCurBrush; break;
+  case SWELL_kFont: slot = &ctx->mCurFont; break;
+  default: return nullptr;
+  }
+  HGDIOBJ prev = *slot;
+  *slot = obj;
+  return prev;
+}
+
+void SWELL_ClearFont(HDC ctx)
+{
+  if (ctx) ctx->mCurFont = nullptr;
+}
+
+void DeleteObject(HGDIOBJ obj)
+{
+  if (!obj) return;
+  SWELL_DestroyFace(obj->mFace);
+  delete obj;
+}
+
+void SetTextColor(HDC ctx, int color)
+{
+  if (ctx) ctx->mTextColor = color & 0xFFFFFF;
+}
+
+int GetTextColor(HDC ctx)
+{
+  return ctx ? ctx->mTextColor : -1;
+}
+
+void SetBkColor(HDC ctx, int color)
+{
+  if (ctx) ctx->mBkColor = color & 0xFFFFFF;
+}
+
+void SetBkMode(HDC ctx, int mode)
+{
+  if (ctx) ctx->mBkMode = mode;
 }

@@ -15,3 +15,19 @@ struct POINT
 // Drawing context handle; the structure behind it belongs to swell.
 struct HDC__;
 typedef HDC__* HDC;
+
+// Drawing object handle (fonts, pens, brushes); the structure behind it
+// belongs to swell. HFONT is the same handle, so SelectObject takes either.
+struct HGDIOBJ__;
+typedef HGDIOBJ__* HGDIOBJ;
+typedef HGDIOBJ__* HFONT;
+
+// Text metrics in whole pixels, as GetTextMetrics fills them.
+struct TEXTMETRIC
+{
+  int tmHeight;
+  int tmAscent;
+  int tmDescent;
+  int tmInternalLeading;
+  int tmAveCharWidth;
+};
