@@ -178,16 +178,20 @@ AAX_Result IPlugAAX::UpdateParameterNormalizedValue(AAX_CParamID iParameterID, d
   AAX_IParameter* param = iParameterID ? mParameterManager.GetParameterByID(iParameterID) : nullptr;
   if (!param) return AAX_ERROR_INVALID_PARAMETER_ID;
   const double value = ClampNormalized(iValue);
-  param->UpdateNormalizedValue(value);
-
-  // "MasterBypassID" and other non-numeric identifiers read as 0, giving -1.
-  const int paramIdx = std::atoi(iParameterID) - 1;
-  if (IParam* p = GetParam(paramIdx))
   {
+    // The render call reads the master bypass from its host parameter under
+    // the plug-in mutex, so the value is stored under it too.
     IMutexLock lock(this);
-    p->SetNormalized(value);
-    if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
-    OnParamChange(paramIdx);
+    param->UpdateNormalizedValue(value);
+
+    // "MasterBypassID" and other non-numeric identifiers read as 0, giving -1.
+    const int paramIdx = std::atoi(iParameterID) - 1;
+    if (IParam* p = GetParam(paramIdx))
+    {
+      p->SetNormalized(value);
+      if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
+      OnParamChange(paramIdx);
+    }
   }
   const AAX_Result result = mPacketDispatcher.SetDirty(iParameterID, true);
   ++mNumPlugInChanges;

@@ -72,11 +72,12 @@ public:
 
   // ---- Host to plug-in (effect-parameters operations) ----
 
-  // [host] Stores the value (clamped to 0..1, NaN as 0) in the host
-  // parameter; for a plug-in parameter then, under the plug-in mutex, sets
-  // the IParam, shows it in the editor and calls OnParamChange; marks the
+  // [host] Under the plug-in mutex: stores the value (clamped to 0..1, NaN
+  // as 0) in the host parameter; for a plug-in parameter also sets the
+  // IParam, shows it in the editor and calls OnParamChange. Then marks the
   // identifier dirty and counts a change. -20001 for an unknown identifier
-  // (nothing changes); otherwise the dispatcher's result.
+  // (nothing changes); otherwise the dispatcher's result. The host calls one
+  // control operation at a time per instance.
   AAX_Result UpdateParameterNormalizedValue(AAX_CParamID iParameterID, double iValue,
                                             AAX_EUpdateSource iSource) override;
 

@@ -34,6 +34,7 @@ public:
 
   void Log(const std::string& s)
   {
+    if (!logging) return;
     std::lock_guard<std::mutex> lock(logMutex);
     log.push_back(s);
   }
@@ -60,15 +61,33 @@ public:
   }
   void OnParamChange(int i) override
   {
+    IMutexLock lock(this);
+    if (i == 0) swap = GetParam(0)->Value() != 0.0;
+    if (i == 1) mono = GetParam(1)->Value() != 0.0;
+    if (!logging) return;
     // The editor already shows the value the plug-in now has.
     IControl* c = gui->GetControl(i);
     Log("change " + std::to_string(i) + (c && c->GetValue() == GetParam(i)->GetNormalized() ? " shown" : ""));
+  }
+  // Quorvane's switches: swap, then mono (the float average).
+  void ProcessDoubleReplacing(double** in, double** out, int n) override
+  {
+    for (int s = 0; s < n; ++s)
+    {
+      const float l = static_cast<float>(in[0][s]), r = static_cast<float>(in[1][s]);
+      float ol = swap ? r : l, orr = swap ? l : r;
+      if (mono) ol = orr = 0.5f * (l + r);
+      out[0][s] = ol;
+      out[1][s] = orr;
+    }
   }
   void OnWindowResize() override { Log("resized"); }
 
   static AAX_CEffectParameters* Create() { return static_cast<AAX_CIPlugParameters*>(new EditorPlug); }
 
   IGraphicsHeadless* gui;
+  bool logging = true; // off for long runs
+  bool swap = false, mono = false;
   std::mutex logMutex;
   std::vector<std::string> log;
 };
