@@ -308,9 +308,15 @@ AAX_Result IPlugAAX::SetChunk(AAX_CTypeID iChunkID, const AAX_SPlugInChunk* iChu
   ByteChunk chunk;
   chunk.PutBytes(iChunk->fData, iChunk->fSize); // a negative size is an empty chunk
   UnserializeState(&chunk, 0);
-  for (int i = 0, n = NParams(); i < n; ++i)
-    if (const char* id = GetParamID(i)) SetParameterNormalizedValue(id, GetParam(i)->GetNormalized());
-  RedrawParamControls();
+  {
+    // The restored values are read under the plug-in mutex: the editor and
+    // the host may be changing them at the same time.
+    IMutexLock lock(this);
+    for (int i = 0, n = NParams(); i < n; ++i)
+      if (const char* id = GetParamID(i))
+        SetParameterNormalizedValue(id, GetParam(i)->GetNormalized());
+    RedrawParamControls();
+  }
   ++mNumPlugInChanges;
   return AAX_SUCCESS;
 }

@@ -64,6 +64,11 @@ TEST(BridgeRender, TwoInstancesInOneCallRenderTheirOwnSwitchesExactly)
 
 TEST(BridgeRender, BypassPassesInputThroughDelayedByTheLatencyAcrossBlocks)
 {
+  // Before Initialize there is no controller to tell: the base takes it.
+  std::unique_ptr<IPlugAAX> bare(MakePlug());
+  bare->SetLatency(5);
+  EXPECT_EQ(bare->GetLatency(), 5);
+
   HostedQuorvane fx;
   ASSERT_TRUE(fx.Valid());
   fx.Set(Quorvane::kSwap, 1.0);
