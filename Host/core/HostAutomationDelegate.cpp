@@ -48,6 +48,11 @@ AAX_Result HostAutomationDelegate::PostSetValueRequest(AAX_CParamID iParameterID
     if (!IsRegisteredLocked(iParameterID)) return AAX_ERROR_INVALID_PARAMETER_ID;
     mSetRequests.push_back({iParameterID, iNormalizedValue});
     target = mEchoTarget;
+    if (target && mEchoDeferred)
+    {
+      mPendingEchoes.push_back({iParameterID, iNormalizedValue});
+      return AAX_SUCCESS;
+    }
   }
   if (target)
   {
@@ -134,5 +139,34 @@ std::vector<AAX_Result> HostAutomationDelegate::EchoResults() const
 {
   std::lock_guard<std::mutex> lock(mMutex);
   return mEchoResults;
+}
+} // namespace aaxhost
+
+namespace aaxhost
+{
+void HostAutomationDelegate::SetEchoDeferred(bool deferred)
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  mEchoDeferred = deferred;
+}
+
+size_t HostAutomationDelegate::DeliverEchoes()
+{
+  std::vector<SetRequest> pending;
+  AAX_IACFEffectParameters* target = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(mMutex);
+    pending.swap(mPendingEchoes);
+    target = mEchoTarget;
+  }
+  if (!target) return 0;
+  for (const SetRequest& r : pending)
+  {
+    const AAX_Result result =
+        target->UpdateParameterNormalizedValue(r.id.c_str(), r.value, AAX_EUpdateSource(0));
+    std::lock_guard<std::mutex> lock(mMutex);
+    mEchoResults.push_back(result);
+  }
+  return pending.size();
 }
 } // namespace aaxhost

@@ -41,6 +41,12 @@ public:
   // The effect parameters to echo set requests to; null stops echoing. Borrowed:
   // the caller keeps it alive while it is set. [any]
   void SetEchoTarget(AAX_IACFEffectParameters* target);
+  // Deferred echoes are queued instead of sent on the calling thread, as a
+  // workstation that hands them to its own control thread does; that thread
+  // sends them with DeliverEchoes. [any]
+  void SetEchoDeferred(bool deferred);
+  // Sends every queued echo to the target, in order; how many were sent. [host]
+  size_t DeliverEchoes();
 
   std::set<std::string> Registered() const;
   bool IsTouched(const std::string& id) const;
@@ -62,5 +68,7 @@ private:
   std::map<std::string, double> mCurrentValues;
   std::vector<AAX_Result> mEchoResults;
   AAX_IACFEffectParameters* mEchoTarget = nullptr;
+  bool mEchoDeferred = false;
+  std::vector<SetRequest> mPendingEchoes;
 };
 } // namespace aaxhost

@@ -6,6 +6,7 @@ namespace aaxhost
 {
 void CallLog::Add(const std::string& op, const std::string& args)
 {
+  if (!Enabled()) return;
   std::lock_guard<std::mutex> lock(mMutex);
   mCalls.push_back({op, args});
 }

@@ -25,6 +25,10 @@ class CallLog
 {
 public:
   void Add(const std::string& op, const std::string& args);
+  // While disabled, Add records nothing: a host measuring what the plug-in
+  // allocates on its render thread must not allocate there itself.
+  void SetEnabled(bool enabled) { mEnabled.store(enabled); }
+  bool Enabled() const { return mEnabled.load(); }
   std::vector<Call> All() const;
   Call Last() const; // empty op when nothing was recorded
   size_t Count(const std::string& op) const;
@@ -34,6 +38,7 @@ public:
 private:
   mutable std::mutex mMutex;
   std::vector<Call> mCalls;
+  std::atomic<bool> mEnabled{true};
 };
 
 namespace detail

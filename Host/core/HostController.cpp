@@ -57,7 +57,7 @@ AAX_Result HostController::GetEffectID(AAX_IString* oEffectID)
 
 // Reads one field of the state into a non-null out pointer.
 #define QV_GET(op, out, expr)                                                                      \
-  mCalls.Add(op, Args(static_cast<const void*>(out)));                                             \
+  if (mCalls.Enabled()) mCalls.Add(op, Args(static_cast<const void*>(out)));                       \
   if (!(out)) return AAX_ERROR_NULL_ARGUMENT;                                                      \
   std::lock_guard<std::mutex> lock(mMutex);                                                        \
   *(out) = (expr);                                                                                 \

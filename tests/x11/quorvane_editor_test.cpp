@@ -94,8 +94,10 @@ TEST_F(X11Test, QuorvanesMonoSwitchShowsTheMonoPictureAndFollowsItsParameter)
   ASSERT_TRUE(monoOff && monoOn && swapOff);
   EXPECT_TRUE(WaitUntil([&] { return ScreenShows(host.Dpy(), child, 154, 36, monoOff.get()); }));
   EXPECT_TRUE(ScreenShows(host.Dpy(), child, 13, 30, swapOff.get()));
-  // A host change reaches the switch on the next ticks.
-  plug.SetParameterFromHost(Quorvane::kMono, 1.0);
+  // A host change reaches the switch on the next ticks (initialised without
+  // a host, so the bridge has its host parameters).
+  plug.Initialize(nullptr);
+  plug.UpdateParameterNormalizedValue("2", 1.0, AAX_EUpdateSource(0));
   EXPECT_TRUE(WaitUntil([&] { return ScreenShows(host.Dpy(), child, 154, 36, monoOn.get()); }));
   g->CloseWindow();
 }
