@@ -1,19 +1,53 @@
 #include "Quorvane.h"
 
+#include "IControl.h"
+#include "IGraphicsLinux.h"
 #include "resource.h"
 #include "simdclones.h"
+
+IGraphics* MakeGraphics(IPlugBase* pPlug, int w, int h, int fps)
+{
+  IGraphicsLinux* pGraphics = new IGraphicsLinux(pPlug, w, h, fps);
+  pGraphics->SetBundleID(BUNDLE_ID);
+  return pGraphics;
+}
 
 Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
     : IPlugAAX(instanceInfo, kNumParams, PLUG_CHANNEL_IO, PLUG_NUM_PRESETS, PLUG_NAME, PLUG_PRODUCT,
                PLUG_MFR, PLUG_VER, PLUG_UNIQUE_ID, PLUG_MFR_ID, PLUG_LATENCY, PLUG_DOES_MIDI,
                PLUG_DOES_STATE_CHUNKS, PLUG_IS_INST, PLUG_SC_CHANS)
 {
-  // The editor's graphics object is created here, before the parameters,
-  // once the GUI layer exists; its controls are added between them.
-  GetParam(kSwap)->InitBool("Swap", mSwap, "Swap", "");
-  GetParam(kMono)->InitBool("Mono", mMono, "Mono", "");
-  // The one preset holds the state built above.
-  MakeDefaultPreset(PLUG_NAME, 1);
+  // Until AttachGraphics the editor is ours to free, and a control is ours
+  // until AttachControl; after that the base and the editor own them.
+  IGraphics* pGraphics = MakeGraphics(this, GUI_WIDTH, GUI_HEIGHT, GUI_FPS);
+  IControl* pControl = nullptr;
+  try
+  {
+    pGraphics->AttachBackground(BACKGROUND_ID, BACKGROUND_FN);
+
+    GetParam(kSwap)->InitBool("Swap", mSwap, "Swap", "");
+    IBitmap swapBitmap = pGraphics->LoadIBitmap(SWAP_ID, SWAP_FN, 2, false);
+    pControl = new ISwitchControl(this, kSwapX, kSwapY, kSwap, &swapBitmap, IChannelBlend::kBlendNone);
+    pGraphics->AttachControl(pControl);
+    pControl = nullptr;
+
+    GetParam(kMono)->InitBool("Mono", mMono, "Mono", "");
+    IBitmap monoBitmap = pGraphics->LoadIBitmap(MONO_ID, MONO_FN, 2, false);
+    pControl = new ISwitchControl(this, kMonoX, kMonoY, kMono, &monoBitmap, IChannelBlend::kBlendNone);
+    pGraphics->AttachControl(pControl);
+    pControl = nullptr;
+
+    AttachGraphics(pGraphics);
+    pGraphics = nullptr;
+    // The one preset holds the state built above.
+    MakeDefaultPreset(PLUG_NAME, 1);
+  }
+  catch (...)
+  {
+    delete pControl;
+    delete pGraphics;
+    throw;
+  }
 }
 
 void Quorvane::OnParamChange(int paramIdx)

@@ -4,6 +4,12 @@
 
 #include "IPlugAAX.h"
 
+class IGraphics;
+
+// [host] The editor's graphics object for pPlug: the Linux view with the
+// bundle's identifier set. The caller owns it until AttachGraphics.
+IGraphics* MakeGraphics(IPlugBase* pPlug, int w, int h, int fps);
+
 class Quorvane : public IPlugAAX
 {
 public:
@@ -14,6 +20,13 @@ public:
     kNumParams
   };
 
+  // Editor layout: where the switches' top-left corners sit.
+  static constexpr int kSwapX = 13, kSwapY = 30;
+  static constexpr int kMonoX = 154, kMonoY = 36;
+
+  // [host] Builds the base, the editor with its background and switches,
+  // the parameters and the one preset, in that interleaved order. If a step
+  // throws, what was built so far is freed and the exception goes on.
   explicit Quorvane(IPlugInstanceInfo instanceInfo);
   ~Quorvane() override = default;
 

@@ -1,7 +1,9 @@
-// Renders a built-in stereo test signal through a Quorvane instance on the
-// float render path (what a host's render call does) for each switch setting
-// and for bypass, and prints what came out.
+// Renders a built-in stereo test signal through a Quorvane instance on a
+// stand-in host, as a workstation does: the instance made by its creation
+// procedure, switches set through the host's parameter updates, audio through
+// the native render procedure, for each switch setting and for bypass.
 
+#include "HostedEffect.h"
 #include "Quorvane.h"
 
 #include <cmath>
@@ -43,27 +45,33 @@ double Rms(const std::vector<float>& x)
   return std::sqrt(sum / static_cast<double>(x.size()));
 }
 
-void Render(Quorvane& plug, const Signal& in, Signal& out, bool bypass)
+void Render(aaxhost::HostedEffect& fx, const Signal& in, Signal& out)
 {
   Signal work = in; // the host's buffers may be modified in place
   float* inputs[2] = {work.left.data(), work.right.data()};
   out.left.assign(kFrames, 0.0f);
   out.right.assign(kFrames, 0.0f);
   float* outputs[2] = {out.left.data(), out.right.data()};
-  plug.RenderFloatBlock(inputs, 2, outputs, 2, kFrames, bypass);
+  fx.Render(inputs, outputs, kFrames);
 }
 } // namespace
 
 int main()
 {
-  std::unique_ptr<IPlugAAX> instance(MakePlug());
-  Quorvane& plug = static_cast<Quorvane&>(*instance);
-  plug.SetSampleRate(kSampleRate);
+  aaxhost::HostedEffect fx(reinterpret_cast<aaxhost::CreationProc>(&IPlugAAX::Create),
+                           reinterpret_cast<aaxhost::NativeRenderProc>(
+                               &AAX_CIPlugParameters::StaticRenderAudio));
+  if (!fx.Valid())
+  {
+    std::fprintf(stderr, "the instance could not be created and initialised\n");
+    return 1;
+  }
+  Quorvane& plug = *dynamic_cast<Quorvane*>(fx.Parameters());
 
   const Signal in = MakeTestSignal();
   char version[32];
   plug.GetEffectVersionStr(version);
-  std::printf("%s %s by %s: %d frames at %.0f Hz through the float render path\n",
+  std::printf("%s %s by %s: %d frames at %.0f Hz through the host's render call\n",
               plug.GetEffectName(), version, plug.GetMfrName(), kFrames, kSampleRate);
   std::printf("input:  left 441 Hz sine at 0.5, right 882 Hz sine at 0.25; frame 0 = (0.25, -0.5)\n\n");
   std::printf("%-18s %10s %10s %10s %10s %9s %9s\n", "setting", "L[0]", "R[0]", "L[13]",
@@ -85,10 +93,11 @@ int main()
   for (const Setting& st : settings)
   {
     // The host's parameter path, as automation would deliver it.
-    plug.SetParameterFromHost(Quorvane::kSwap, st.swap);
-    plug.SetParameterFromHost(Quorvane::kMono, st.mono);
+    fx.Update("1", st.swap);
+    fx.Update("2", st.mono);
+    fx.Update("MasterBypassID", st.bypass ? 1.0 : 0.0);
     Signal out;
-    Render(plug, in, out, st.bypass);
+    Render(fx, in, out);
     std::printf("%-18s %10.6f %10.6f %10.6f %10.6f %9.6f %9.6f\n", st.name, out.left[0],
                 out.right[0], out.left[13], out.right[13], Rms(out.left), Rms(out.right));
   }

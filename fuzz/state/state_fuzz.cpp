@@ -2,6 +2,7 @@
 // the reader; the rest is the data. Program and bank files are read both
 // from memory and, now and then, through a real file.
 
+#include "HostRenderContext.h"
 #include "Quorvane.h"
 
 #include <cstdint>
@@ -77,6 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   plug->SerializePresets(&out);
   float l[8] = {0.25f}, r[8] = {-0.5f};
   float* ins[] = {l, r};
-  plug->RenderFloatBlock(ins, 2, ins, 2, 8, false);
+  aaxhost::RenderContext ctx(aaxhost::RenderLayout(), nullptr);
+  ctx.Field(aaxhost::kFieldAudioIn) = ins;
+  ctx.Field(aaxhost::kFieldAudioOut) = ins;
+  ctx.SetFrames(8);
+  plug->ResetFieldData(aaxhost::kFieldPrivate, ctx.PrivateBlock(), 8);
+  void* context = ctx.Fields();
+  AAX_CIPlugParameters::StaticRenderAudio(reinterpret_cast<AAX_SIPlugRenderInfo* const*>(&context),
+                                          &context + 1);
   return 0;
 }

@@ -1,24 +1,19 @@
 // A plug-in-side effect-parameters object for host tests: a real counted
-// component (CACFUnknown) that records every call by name and answers the
-// parameter count and identifiers from a fixed list.
+// component (AAX_IEffectParameters) that records every call by name and answers
+// the parameter count and identifiers from a fixed list, including failing
+// entries that the real AAX_CEffectParameters cannot produce.
 #pragma once
 
-#include "ACF/CACFUnknown.h"
-#include "AAX_IACFEffectParameters.h"
-#include "AAX_UIDs.h"
+#include "AAX_IEffectParameters.h"
 #include "HostComponent.h"
 
 #include <string>
 #include <vector>
 
-class RecordingEffectParameters : public AAX_IACFEffectParameters_V4, public CACFUnknown
+class RecordingEffectParameters : public AAX_IEffectParameters
 {
 public:
-  ACF_DECLARE_STANDARD_UNKNOWN()
-
   explicit RecordingEffectParameters(std::vector<std::string> ids = {}) : mIDs(std::move(ids)) {}
-
-  ACFRESULT InternalQueryInterface(const acfIID& riid, void** ppv) override;
 
   aaxhost::CallLog& Calls() const { return mCalls; }
   // Makes GetNumberOfParameters fail with this result (0: succeed).
@@ -211,15 +206,3 @@ private:
   AAX_Result mCountResult = 0;
   mutable aaxhost::CallLog mCalls;
 };
-
-inline ACFRESULT RecordingEffectParameters::InternalQueryInterface(const acfIID& riid, void** ppv)
-{
-  if (ppv && (riid == IID_IAAXEffectParametersV1 || riid == IID_IAAXEffectParametersV2 ||
-              riid == IID_IAAXEffectParametersV3 || riid == IID_IAAXEffectParametersV4))
-  {
-    *ppv = static_cast<AAX_IACFEffectParameters_V4*>(this);
-    AddRef();
-    return ACF_OK;
-  }
-  return CACFUnknown::InternalQueryInterface(riid, ppv);
-}

@@ -1,4 +1,4 @@
-#include "Quorvane.h"
+#include "hosted_quorvane.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@
 // states: each frame of a block shows the same one of the three results.
 TEST(QuorvaneThreads, EveryBlockSeesOneConsistentSwitchState)
 {
-  std::unique_ptr<Quorvane> plug(static_cast<Quorvane*>(MakePlug()));
+  HostedQuorvane fx;
+  ASSERT_TRUE(fx.Valid());
+  Quorvane* plug = &fx.Plug();
   constexpr int kFrames = 64;
   constexpr int kBlocks = 3000;
   std::atomic<bool> done{false};
@@ -22,7 +24,7 @@ TEST(QuorvaneThreads, EveryBlockSeesOneConsistentSwitchState)
   });
   std::thread host([&] {
     for (unsigned i = 0; !done.load(); ++i)
-      plug->SetParameterFromHost(static_cast<int>((i + 1) % 2), (i / 3) % 2 ? 1.0 : 0.0);
+      fx.Set(static_cast<int>((i + 1) % 2), (i / 3) % 2 ? 1.0 : 0.0);
   });
 
   int inconsistent = 0, seen[3] = {0, 0, 0};
@@ -36,7 +38,7 @@ TEST(QuorvaneThreads, EveryBlockSeesOneConsistentSwitchState)
       l[s] = 1.0f;
       r[s] = 2.0f;
     }
-    plug->RenderFloatBlock(ins, 2, outs, 2, kFrames, false);
+    fx.Render(ins, outs, kFrames);
     int kind = -1;
     if (ol[0] == 1.0f && orr[0] == 2.0f) kind = 0;
     else if (ol[0] == 2.0f && orr[0] == 1.0f) kind = 1;

@@ -1,4 +1,4 @@
-#include "Quorvane.h"
+#include "hosted_quorvane.h"
 #include "test_plugs.h"
 
 #include <gtest/gtest.h>
@@ -63,7 +63,7 @@ struct TempFile
   std::string path;
 };
 
-std::unique_ptr<Quorvane> Make() { return std::unique_ptr<Quorvane>(static_cast<Quorvane*>(MakePlug())); }
+std::unique_ptr<Quorvane> Make() { return MakeInitializedQuorvane(); }
 
 // Two bool parameters and state chunks on: the chunk forms of the files.
 class ChunkPlug : public TestPlug
@@ -117,7 +117,7 @@ TEST(PresetFiles, VersionHeaderIsTffpThenVersion)
 TEST(PresetFiles, ProgramFileParameterFormIsByteExact)
 {
   auto plug = Make();
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
+  HostSet(*plug, Quorvane::kSwap, 1.0);
   TempFile f;
   ASSERT_TRUE(plug->SaveProgramAsFXP(f.path.c_str()));
   EXPECT_EQ(f.Read(), QuorvaneProgram());
@@ -151,7 +151,7 @@ TEST(PresetFiles, ProgramFileChunkFormIsByteExact)
 TEST(PresetFiles, BankFileParameterFormIsByteExact)
 {
   auto plug = Make();
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
+  HostSet(*plug, Quorvane::kSwap, 1.0);
   plug->ModifyCurrentPreset();
   ByteChunk data;
   ASSERT_TRUE(plug->MakeBankFXBData(&data));
@@ -208,7 +208,7 @@ TEST(PresetFiles, LongPresetNamesAreCutTo27CharactersInTheNameField)
 TEST(PresetFiles, ProgramFilesRoundTripInBothForms)
 {
   auto a = Make();
-  a->SetParameterFromHost(Quorvane::kMono, 1.0);
+  HostSet(*a, Quorvane::kMono, 1.0);
   a->ModifyCurrentPreset("Mono only");
   TempFile f;
   ASSERT_TRUE(a->SaveProgramAsFXP(f.path.c_str()));
@@ -234,7 +234,7 @@ TEST(PresetFiles, BankFilesRoundTripInBothForms)
   TempFile f;
   {
     auto a = Make();
-    a->SetParameterFromHost(Quorvane::kSwap, 1.0);
+    HostSet(*a, Quorvane::kSwap, 1.0);
     a->ModifyCurrentPreset("Swapped");
     ASSERT_TRUE(a->SaveBankAsFXB(f.path.c_str()));
     auto b = Make();
@@ -260,8 +260,8 @@ TEST(PresetFiles, BankFilesRoundTripInBothForms)
 TEST(PresetFiles, EveryPrefixOfAProgramFileIsRejectedWithoutChanges)
 {
   auto src = Make();
-  src->SetParameterFromHost(Quorvane::kSwap, 1.0);
-  src->SetParameterFromHost(Quorvane::kMono, 1.0);
+  HostSet(*src, Quorvane::kSwap, 1.0);
+  HostSet(*src, Quorvane::kMono, 1.0);
   ByteChunk full;
   src->MakeProgramFXPData(&full);
   for (int n = 0; n < full.Size(); ++n)
@@ -300,7 +300,7 @@ TEST(PresetFiles, EveryPrefixOfABankFileIsRejectedWithoutChanges)
     else
     {
       auto q = Make();
-      q->SetParameterFromHost(Quorvane::kSwap, 1.0);
+      HostSet(*q, Quorvane::kSwap, 1.0);
       q->ModifyCurrentPreset("q");
       q->MakeBankFXBData(&full);
     }
@@ -380,7 +380,7 @@ TEST(PresetFiles, OutOfRangeValuesInAFileStayInRange)
 TEST(PresetFiles, DumpsWriteSourceLines)
 {
   auto plug = Make();
-  plug->SetParameterFromHost(Quorvane::kMono, 1.0);
+  HostSet(*plug, Quorvane::kMono, 1.0);
   TempFile f;
   const char* names[] = {"kSwap", "kMono"};
   plug->DumpPresetSrcCode(f.path.c_str(), names);

@@ -1,4 +1,4 @@
-#include "Quorvane.h"
+#include "hosted_quorvane.h"
 #include "test_plugs.h"
 
 #include <gtest/gtest.h>
@@ -49,8 +49,8 @@ TEST(Presets, QuorvaneMakesOneFilledPresetAtConstruction)
 
 TEST(Presets, OneInitialisedPresetBankLayout)
 {
-  std::unique_ptr<Quorvane> plug(static_cast<Quorvane*>(MakePlug()));
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
+  auto plug = MakeInitializedQuorvane();
+  HostSet(*plug, Quorvane::kSwap, 1.0);
   plug->ModifyCurrentPreset();
   ByteChunk bank;
   ASSERT_TRUE(plug->SerializePresets(&bank));

@@ -1,4 +1,4 @@
-#include "Quorvane.h"
+#include "hosted_quorvane.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +22,7 @@ Frame Process(Quorvane& plug, double l, double r)
   return {outL[0], outR[0]};
 }
 
-std::unique_ptr<Quorvane> Make()
-{
-  return std::unique_ptr<Quorvane>(static_cast<Quorvane*>(MakePlug()));
-}
+std::unique_ptr<Quorvane> Make() { return MakeInitializedQuorvane(); }
 } // namespace
 
 TEST(Quorvane, IdentityAndWrapperSetUp)
@@ -78,17 +75,17 @@ TEST(Quorvane, SwapMonoAndBothInSinglePrecision)
   EXPECT_EQ(f.l, 0.25);
   EXPECT_EQ(f.r, -0.5);
 
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
+  HostSet(*plug, Quorvane::kSwap, 1.0);
   f = Process(*plug, 0.25, -0.5);
   EXPECT_EQ(f.l, -0.5);
   EXPECT_EQ(f.r, 0.25);
 
-  plug->SetParameterFromHost(Quorvane::kMono, 1.0); // swap and mono
+  HostSet(*plug, Quorvane::kMono, 1.0); // swap and mono
   f = Process(*plug, 0.25, -0.5);
   EXPECT_EQ(f.l, -0.125);
   EXPECT_EQ(f.r, -0.125);
 
-  plug->SetParameterFromHost(Quorvane::kSwap, 0.0); // mono alone
+  HostSet(*plug, Quorvane::kSwap, 0.0); // mono alone
   f = Process(*plug, 0.25, -0.5);
   EXPECT_EQ(f.l, -0.125);
   EXPECT_EQ(f.r, -0.125);
@@ -108,7 +105,7 @@ TEST(Quorvane, MonoAveragesInSinglePrecision)
   // 1 + 2^-24 is not a float: both inputs round first, then the sum is
   // rounded to float: 0.5f * (float(1e-8) + 1.0f) == 0.5f.
   auto plug = Make();
-  plug->SetParameterFromHost(Quorvane::kMono, 1.0);
+  HostSet(*plug, Quorvane::kMono, 1.0);
   const Frame f = Process(*plug, 1.0, 1e-8);
   EXPECT_EQ(f.l, 0.5);
   EXPECT_EQ(f.r, 0.5);
@@ -119,7 +116,7 @@ TEST(Quorvane, MonoAveragesInSinglePrecision)
 TEST(Quorvane, ProcessesInPlaceBuffers)
 {
   auto plug = Make();
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
+  HostSet(*plug, Quorvane::kSwap, 1.0);
   double l[3] = {1, 2, 3}, r[3] = {-1, -2, -3};
   double* bufs[] = {l, r};
   plug->ProcessDoubleReplacing(bufs, bufs, 3);
@@ -166,18 +163,20 @@ TEST(Quorvane, GuiPathSnapsAndTurnsFlagsOn)
 
 TEST(Quorvane, FloatRenderPathAppliesSwapFromTheNextBlock)
 {
-  auto plug = Make();
+  HostedQuorvane fx;
+  ASSERT_TRUE(fx.Valid());
   float l[2] = {0.25f, 0.75f}, r[2] = {-0.5f, -0.75f}, ol[2], orr[2];
   float* ins[] = {l, r};
   float* outs[] = {ol, orr};
-  plug->RenderFloatBlock(ins, 2, outs, 2, 2, false);
+  fx.Render(ins, outs, 2);
   EXPECT_EQ(ol[0], 0.25f);
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
-  plug->RenderFloatBlock(ins, 2, outs, 2, 2, false);
+  fx.Set(Quorvane::kSwap, 1.0);
+  fx.Render(ins, outs, 2);
   EXPECT_EQ(ol[0], -0.5f);
   EXPECT_EQ(orr[1], 0.75f);
   // Bypass passes the input through untouched.
-  plug->RenderFloatBlock(ins, 2, outs, 2, 2, true);
+  fx.SetBypass(true);
+  fx.Render(ins, outs, 2);
   EXPECT_EQ(ol[0], 0.25f);
   EXPECT_EQ(orr[1], -0.75f);
 }

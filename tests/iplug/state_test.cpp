@@ -1,4 +1,4 @@
-#include "Quorvane.h"
+#include "hosted_quorvane.h"
 #include "test_plugs.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ std::vector<unsigned char> Bytes(const ByteChunk& c)
 {
   return std::vector<unsigned char>(c.GetBytes(), c.GetBytes() + c.Size());
 }
-std::unique_ptr<Quorvane> Make() { return std::unique_ptr<Quorvane>(static_cast<Quorvane*>(MakePlug())); }
+std::unique_ptr<Quorvane> Make() { return MakeInitializedQuorvane(); }
 } // namespace
 
 TEST(ByteChunk, PrimitivesAreLittleEndianWithoutPadding)
@@ -87,7 +87,7 @@ TEST(ByteChunk, ResizeZeroFillsAndReturnsOldSize)
 TEST(ParamState, QuorvaneStateWithSwapOnIsSixteenExactBytes)
 {
   auto plug = Make();
-  plug->SetParameterFromHost(Quorvane::kSwap, 1.0);
+  HostSet(*plug, Quorvane::kSwap, 1.0);
   ByteChunk c;
   EXPECT_TRUE(plug->SerializeState(&c));
   const std::vector<unsigned char> want = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0};

@@ -1,15 +1,16 @@
 #pragma once
 // Small recording subclasses for tests of the plug-in base.
 
-#include "IGraphics.h"
+#include "IGraphicsHeadless.h"
 #include "IPlugBase.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
-// An editor stand-in that records what the base tells it.
-class RecordingGraphics : public IGraphics
+// An editor that records what the base tells it (on the headless platform,
+// so every platform operation exists).
+class RecordingGraphics : public IGraphicsHeadless
 {
 public:
   struct Call
@@ -19,7 +20,10 @@ public:
     bool normalized;
   };
 
-  explicit RecordingGraphics(int* deleted = nullptr) : mDeleted(deleted) {}
+  explicit RecordingGraphics(int* deleted = nullptr)
+      : IGraphicsHeadless(nullptr, 10, 10), mDeleted(deleted)
+  {
+  }
   ~RecordingGraphics() override
   {
     if (mDeleted) ++*mDeleted;

@@ -1,0 +1,376 @@
+#include "IGraphicsLinuxWindow.h"
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include <X11/Xlibint.h> // XESetError: the per-connection error hook
+#undef min               // Xlibint.h's macros would shadow std::min/max
+#undef max
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/shm.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace
+{
+// Which window a connection belongs to, for the error hooks. The hook is the
+// connection's own (an extension error procedure), so other X users of the
+// process keep whatever handlers they have.
+std::mutex sHookMutex;
+std::vector<std::pair<Display*, std::atomic<int>*>> sHooked;
+
+int CountError(Display* dpy, xError*, XExtCodes*, int* ret)
+{
+  std::lock_guard<std::mutex> lock(sHookMutex);
+  for (auto& h : sHooked)
+    if (h.first == dpy) h.second->fetch_add(1);
+  *ret = 0;
+  return 1; // handled: the process-wide handler is not called
+}
+
+void HookErrors(Display* dpy, std::atomic<int>* counter)
+{
+  {
+    std::lock_guard<std::mutex> lock(sHookMutex);
+    sHooked.emplace_back(dpy, counter);
+  }
+  XExtCodes* codes = XAddExtension(dpy);
+  if (codes) XESetError(dpy, codes->extension, CountError);
+}
+
+void UnhookErrors(Display* dpy)
+{
+  std::lock_guard<std::mutex> lock(sHookMutex);
+  sHooked.erase(std::remove_if(sHooked.begin(), sHooked.end(),
+                               [dpy](const std::pair<Display*, std::atomic<int>*>& h) {
+                                 return h.first == dpy;
+                               }),
+                sHooked.end());
+}
+
+// A lost server connection ends this editor, not the host process.
+void ConnectionLost(Display*, void* stop) { static_cast<std::atomic<bool>*>(stop)->store(true); }
+
+long long NowNs()
+{
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+// The drawing bitmap's bytes are blue, green, red, alpha: exactly a 32-bit
+// least-significant-byte-first pixel of a 24-bit TrueColor visual.
+bool MatchesBgra(const XImage* img)
+{
+  return img && img->bits_per_pixel == 32 && img->byte_order == LSBFirst &&
+         img->red_mask == 0xff0000 && img->green_mask == 0xff00 && img->blue_mask == 0xff;
+}
+
+bool IsLocalDisplay(Display* dpy)
+{
+  const char* name = DisplayString(dpy);
+  return name && (name[0] == ':' || std::strncmp(name, "unix:", 5) == 0);
+}
+} // namespace
+
+IGraphicsLinuxWindow::~IGraphicsLinuxWindow() { Close(); }
+
+bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
+{
+  Close();
+  if (!parent || w < 1 || h < 1) return false;
+  mDpy = XOpenDisplay(nullptr);
+  if (!mDpy) return false;
+  mErrors.store(0);
+  mStop.store(false);
+  HookErrors(mDpy, &mErrors);
+  XSetIOErrorExitHandler(mDpy, ConnectionLost, &mStop);
+
+  mParent = static_cast<Window>(parent);
+  XWindowAttributes pa;
+  std::memset(&pa, 0, sizeof(pa));
+  if (!XGetWindowAttributes(mDpy, mParent, &pa))
+  {
+    UnhookErrors(mDpy);
+    XCloseDisplay(mDpy);
+    mDpy = nullptr;
+    mParent = 0;
+    return false;
+  }
+  mVisual = pa.visual;
+  mDepth = pa.depth;
+  mW = w;
+  mH = h;
+  XSetWindowAttributes a;
+  std::memset(&a, 0, sizeof(a));
+  a.background_pixmap = None; // no flash of background before the first copy
+  a.border_pixel = 0;
+  a.colormap = pa.colormap;
+  a.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                 EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
+                 StructureNotifyMask | FocusChangeMask;
+  mWin = XCreateWindow(mDpy, mParent, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), 0,
+                       pa.depth, InputOutput, pa.visual,
+                       CWBackPixmap | CWBorderPixel | CWColormap | CWEventMask, &a);
+  // Our own interest in the parent: its destruction.
+  XSelectInput(mDpy, mParent, StructureNotifyMask);
+  mGC = XCreateGC(mDpy, mWin, 0, nullptr);
+  XMapWindow(mDpy, mWin);
+  XSync(mDpy, False);
+  if (mErrors.load() != 0)
+  {
+    ShutdownOnGuiThread();
+    return false;
+  }
+  SetUpShm();
+  mWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  mPeriodNs = 1000000000L / (fps > 0 ? fps : 25);
+  mNextTickNs = NowNs() + mPeriodNs;
+  mRunning.store(true, std::memory_order_release);
+  mThread = std::thread(&IGraphicsLinuxWindow::Run, this);
+  return true;
+}
+
+void IGraphicsLinuxWindow::Close()
+{
+  if (!mThread.joinable()) return;
+  mStop.store(true);
+  if (mWakeFd >= 0)
+  {
+    const uint64_t one = 1;
+    ssize_t n = write(mWakeFd, &one, sizeof(one));
+    (void)n;
+  }
+  // On the GUI thread itself (a control closing its own editor) the thread
+  // leaves its loop once the current event returns; a later Open, Close or
+  // the destructor joins it.
+  if (OnGuiThread()) return;
+  mThread.join();
+  mThreadId.store(std::thread::id());
+  if (mWakeFd >= 0) close(mWakeFd);
+  mWakeFd = -1;
+}
+
+void IGraphicsLinuxWindow::Run()
+{
+  mThreadId.store(std::this_thread::get_id());
+  mClient->OnWindowThreadStart();
+  XEvent ev;
+  while (NextEvent(&ev)) mClient->OnWindowEvent(ev);
+  ShutdownOnGuiThread();
+}
+
+bool IGraphicsLinuxWindow::NextEvent(XEvent* ev)
+{
+  for (;;)
+  {
+    if (mStop.load()) return false;
+    if (XPending(mDpy) > 0)
+    {
+      XNextEvent(mDpy, ev);
+      if (ev->type == DestroyNotify &&
+          (ev->xdestroywindow.window == mParent || ev->xdestroywindow.window == mWin))
+      {
+        // The host destroyed its window, and ours with it.
+        mWin = 0;
+        mStop.store(true);
+        return false;
+      }
+      if (ev->type == Expose && ev->xexpose.window == mWin)
+      {
+        mClient->OnWindowExpose(ev->xexpose.x, ev->xexpose.y, ev->xexpose.width,
+                                ev->xexpose.height);
+        continue;
+      }
+      return true;
+    }
+    if (!WaitAndTick()) return false;
+  }
+}
+
+bool IGraphicsLinuxWindow::WaitAndTick()
+{
+  const long long size = mPendingSize.exchange(-1);
+  if (size >= 0 && mWin)
+  {
+    mW = static_cast<int>(size >> 32);
+    mH = static_cast<int>(size & 0xffffffff);
+    XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
+    FreeShm();
+    SetUpShm();
+  }
+  const long long now = NowNs();
+  if (now >= mNextTickNs)
+  {
+    // A late tick is not made up for: the next one is a full frame away.
+    mNextTickNs += mPeriodNs;
+    if (mNextTickNs <= now) mNextTickNs = now + mPeriodNs;
+    mClient->OnWindowTimer();
+    return !mStop.load();
+  }
+  const long long wait = mNextTickNs - now;
+  timespec ts{static_cast<time_t>(wait / 1000000000LL), static_cast<long>(wait % 1000000000LL)};
+  pollfd p[2] = {{ConnectionNumber(mDpy), POLLIN, 0}, {mWakeFd, POLLIN, 0}};
+  if (ppoll(p, 2, &ts, nullptr) > 0 && (p[1].revents & POLLIN))
+  {
+    uint64_t n = 0;
+    ssize_t got = read(mWakeFd, &n, sizeof(n)); // re-arms the wake-up
+    (void)got;
+  }
+  return !mStop.load();
+}
+
+void IGraphicsLinuxWindow::ShutdownOnGuiThread()
+{
+  if (!mDpy) return;
+  mClient->OnWindowClosing();
+  FreeShm();
+  if (mGC) XFreeGC(mDpy, static_cast<GC>(mGC));
+  mGC = nullptr;
+  // Already gone when the host destroyed its window first; the error that
+  // would give is counted by the hook, not fatal.
+  if (mWin) XDestroyWindow(mDpy, mWin);
+  mWin = 0;
+  XSync(mDpy, False);
+  UnhookErrors(mDpy);
+  XCloseDisplay(mDpy);
+  mDpy = nullptr;
+  mParent = 0;
+  mRunning.store(false, std::memory_order_release);
+}
+
+void IGraphicsLinuxWindow::SetUpShm()
+{
+  // Shared memory works only when client and server share the machine.
+  if (!mAllowShm || !IsLocalDisplay(mDpy) || !XShmQueryExtension(mDpy)) return;
+  auto* info = new XShmSegmentInfo;
+  std::memset(info, 0, sizeof(*info));
+  XImage* img = XShmCreateImage(mDpy, static_cast<Visual*>(mVisual), static_cast<unsigned>(mDepth), ZPixmap, nullptr,
+                                info, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
+  if (!MatchesBgra(img))
+  {
+    if (img) XDestroyImage(img);
+    delete info;
+    return;
+  }
+  info->shmid = shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * mH, IPC_CREAT | 0600);
+  if (info->shmid < 0)
+  {
+    XDestroyImage(img);
+    delete info;
+    return;
+  }
+  info->shmaddr = static_cast<char*>(shmat(info->shmid, nullptr, 0));
+  img->data = info->shmaddr;
+  info->readOnly = False;
+  const int before = mErrors.load();
+  const bool attached = info->shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(mDpy, info);
+  XSync(mDpy, False);
+  // Marked for removal now: it goes away once both sides have detached.
+  shmctl(info->shmid, IPC_RMID, nullptr);
+  if (!attached || mErrors.load() != before)
+  {
+    if (info->shmaddr != reinterpret_cast<char*>(-1)) shmdt(info->shmaddr);
+    img->data = nullptr;
+    XDestroyImage(img);
+    delete info;
+    mErrors.store(before);
+    return;
+  }
+  mShmImage = img;
+  mShmInfo = info;
+}
+
+void IGraphicsLinuxWindow::FreeShm()
+{
+  if (!mShmImage) return;
+  auto* info = static_cast<XShmSegmentInfo*>(mShmInfo);
+  XShmDetach(mDpy, info);
+  XSync(mDpy, False);
+  shmdt(info->shmaddr);
+  mShmImage->data = nullptr;
+  XDestroyImage(mShmImage);
+  delete info;
+  mShmImage = nullptr;
+  mShmInfo = nullptr;
+}
+
+bool IGraphicsLinuxWindow::PutImage(const uint32_t* bits, int rowSpan, int picW, int picH, int x,
+                                    int y, int w, int h)
+{
+  if (!mDpy || !mWin || !bits) return false;
+  const int l = std::max(0, x), t = std::max(0, y);
+  const int r = std::min({x + w, picW, mW}), b = std::min({y + h, picH, mH});
+  if (r <= l || b <= t) return true;
+  if (mShmImage)
+  {
+    char* dst = mShmImage->data;
+    for (int row = t; row < b; ++row)
+      std::memcpy(dst + static_cast<size_t>(row) * mShmImage->bytes_per_line + l * 4,
+                  bits + static_cast<size_t>(row) * rowSpan + l, static_cast<size_t>(r - l) * 4);
+    XShmPutImage(mDpy, mWin, static_cast<GC>(mGC), mShmImage, l, t, l, t, static_cast<unsigned>(r - l),
+                 static_cast<unsigned>(b - t), False);
+  }
+  else if (!PutImageTo(mWin, bits, rowSpan, picW, picH, l, t, r - l, b - t))
+  {
+    return false;
+  }
+  // The next draw may overwrite the pixels (and the shared segment).
+  XSync(mDpy, False);
+  return true;
+}
+
+bool IGraphicsLinuxWindow::PutImageTo(Window target, const uint32_t* bits, int rowSpan, int picW,
+                                      int picH, int x, int y, int w, int h)
+{
+  if (!mDpy || !target || !bits) return false;
+  const int l = std::max(0, x), t = std::max(0, y);
+  const int r = std::min(x + w, picW), b = std::min(y + h, picH);
+  if (r <= l || b <= t) return true;
+  // An image header over the caller's pixels: nothing is copied here.
+  XImage* img = XCreateImage(mDpy, static_cast<Visual*>(mVisual), static_cast<unsigned>(mDepth),
+                             ZPixmap, 0, reinterpret_cast<char*>(const_cast<uint32_t*>(bits)),
+                             static_cast<unsigned>(picW), static_cast<unsigned>(picH), 32,
+                             rowSpan * 4);
+  const bool ok = MatchesBgra(img);
+  if (ok)
+    XPutImage(mDpy, target, static_cast<GC>(mGC), img, l, t, l, t, static_cast<unsigned>(r - l),
+              static_cast<unsigned>(b - t));
+  if (img)
+  {
+    img->data = nullptr; // not ours to free
+    XDestroyImage(img);
+  }
+  if (ok && target != mWin) XFlush(mDpy);
+  return ok;
+}
+
+void IGraphicsLinuxWindow::RequestResize(int w, int h)
+{
+  if (w < 1 || h < 1) return;
+  mPendingSize.store((static_cast<long long>(w) << 32) | static_cast<long long>(h));
+  if (mWakeFd >= 0)
+  {
+    const uint64_t one = 1;
+    ssize_t n = write(mWakeFd, &one, sizeof(one));
+    (void)n;
+  }
+}
+
+void IGraphicsLinuxWindow::ForwardKeyToParent(const XEvent& key)
+{
+  if (!mDpy || !mParent || (key.type != KeyPress && key.type != KeyRelease)) return;
+  XEvent ev = key;
+  ev.xkey.window = mParent;
+  ev.xkey.subwindow = None;
+  XSendEvent(mDpy, mParent, True, key.type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
+  XFlush(mDpy);
+}

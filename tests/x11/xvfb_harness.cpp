@@ -1,0 +1,284 @@
+#include "xvfb_harness.h"
+
+#include <X11/Xlib.h>
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+extern char** environ;
+
+namespace
+{
+int CountDirEntries(const char* path)
+{
+  DIR* d = opendir(path);
+  if (!d) return -1;
+  int n = 0;
+  while (dirent* e = readdir(d))
+    if (e->d_name[0] != '.') ++n;
+  closedir(d);
+  return n;
+}
+
+long NowMs()
+{
+  using namespace std::chrono;
+  return static_cast<long>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+} // namespace
+
+bool XvfbServer::Start(std::string* why)
+{
+  if (mPid > 0) return true;
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0)
+  {
+    *why = "pipe failed";
+    return false;
+  }
+  // Only the write end goes to Xvfb; it is duplicated without close-on-exec.
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_adddup2(&fa, fds[1], 3);
+  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+  const char* argv[] = {"Xvfb",   "-displayfd", "3",        "-screen", "0", "640x480x24",
+                        "-nolisten", "tcp",     "-noreset", nullptr};
+  pid_t pid = -1;
+  const int rc = posix_spawnp(&pid, "Xvfb", &fa, nullptr, const_cast<char* const*>(argv), environ);
+  posix_spawn_file_actions_destroy(&fa);
+  close(fds[1]);
+  if (rc != 0)
+  {
+    close(fds[0]);
+    *why = "Xvfb could not be started (is the xvfb package installed?)";
+    return false;
+  }
+  mPid = pid;
+  // Xvfb writes the display number and a newline once it accepts clients.
+  std::string number;
+  const long deadline = NowMs() + 10000;
+  while (number.find('\n') == std::string::npos && NowMs() < deadline)
+  {
+    pollfd p{fds[0], POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char buf[32];
+    const ssize_t n = read(fds[0], buf, sizeof(buf));
+    if (n <= 0) break;
+    number.append(buf, static_cast<size_t>(n));
+  }
+  close(fds[0]);
+  if (number.find('\n') == std::string::npos)
+  {
+    Stop();
+    *why = "Xvfb did not report a display within 10 s";
+    return false;
+  }
+  mDisplay = ":" + number.substr(0, number.find('\n'));
+  setenv("DISPLAY", mDisplay.c_str(), 1);
+  return true;
+}
+
+void XvfbServer::Stop()
+{
+  if (mPid <= 0) return;
+  kill(mPid, SIGTERM);
+  int status = 0;
+  waitpid(mPid, &status, 0);
+  mPid = -1;
+}
+
+XvfbServer* SharedXvfb(std::string* why)
+{
+  static std::unique_ptr<XvfbServer> sServer;
+  static std::string sWhy;
+  static bool sTried = false;
+  if (!sTried)
+  {
+    sTried = true;
+    sServer = std::make_unique<XvfbServer>();
+    if (!sServer->Start(&sWhy)) sServer.reset();
+  }
+  if (!sServer) *why = sWhy;
+  return sServer.get();
+}
+
+HostWindow::HostWindow(int w, int h, int x, int y)
+{
+  mDpy = XOpenDisplay(nullptr);
+  if (!mDpy) return;
+  XSetWindowAttributes a;
+  std::memset(&a, 0, sizeof(a));
+  a.background_pixel = 0x202020;
+  a.event_mask = KeyPressMask | SubstructureNotifyMask | StructureNotifyMask;
+  mWin = XCreateWindow(mDpy, DefaultRootWindow(mDpy), x, y, static_cast<unsigned>(w),
+                       static_cast<unsigned>(h), 0, CopyFromParent, InputOutput, CopyFromParent,
+                       CWBackPixel | CWEventMask, &a);
+  XMapWindow(mDpy, mWin);
+  XSync(mDpy, False);
+}
+
+HostWindow::~HostWindow()
+{
+  if (!mDpy) return;
+  Destroy();
+  XCloseDisplay(mDpy);
+}
+
+void HostWindow::Destroy()
+{
+  if (!mWin) return;
+  XDestroyWindow(mDpy, mWin);
+  XSync(mDpy, False);
+  mWin = 0;
+}
+
+unsigned HostWindow::WaitForKeyPress(int timeoutMs)
+{
+  const long deadline = NowMs() + timeoutMs;
+  while (NowMs() < deadline)
+  {
+    XEvent ev;
+    while (XCheckTypedWindowEvent(mDpy, mWin, KeyPress, &ev)) return ev.xkey.keycode;
+    pollfd p{ConnectionNumber(mDpy), POLLIN, 0};
+    poll(&p, 1, 10);
+    XSync(mDpy, False);
+  }
+  return 0;
+}
+
+Window HostWindow::FirstChild()
+{
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned n = 0;
+  Window first = 0;
+  if (XQueryTree(mDpy, mWin, &root, &parent, &children, &n) && n > 0) first = children[0];
+  if (children) XFree(children);
+  return first;
+}
+
+Window HostWindow::WaitForChild(int timeoutMs)
+{
+  const long deadline = NowMs() + timeoutMs;
+  while (NowMs() < deadline)
+  {
+    if (Window c = FirstChild())
+    {
+      XWindowAttributes wa;
+      if (XGetWindowAttributes(mDpy, c, &wa) && wa.map_state == IsViewable) return c;
+    }
+    usleep(2000);
+  }
+  return 0;
+}
+
+namespace
+{
+int CountTree(Display* dpy, Window w)
+{
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned n = 0;
+  int total = 0;
+  if (XQueryTree(dpy, w, &root, &parent, &children, &n))
+  {
+    total = static_cast<int>(n);
+    for (unsigned i = 0; i < n; ++i) total += CountTree(dpy, children[i]);
+  }
+  if (children) XFree(children);
+  return total;
+}
+
+bool RootPosition(Display* dpy, Window w, int x, int y, int* rx, int* ry)
+{
+  Window child = 0;
+  return XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), x, y, rx, ry, &child) != 0;
+}
+} // namespace
+
+int CountWindowsUnderRoot(Display* dpy) { return CountTree(dpy, DefaultRootWindow(dpy)); }
+
+// Less the descriptor of the directory stream itself.
+int CountOpenFileDescriptors() { return CountDirEntries("/proc/self/fd") - 1; }
+
+int CountThreads() { return CountDirEntries("/proc/self/task"); }
+
+bool FakeMotion(Display* dpy, Window w, int x, int y)
+{
+  int rx = 0, ry = 0;
+  if (!RootPosition(dpy, w, x, y, &rx, &ry)) return false;
+  XTestFakeMotionEvent(dpy, DefaultScreen(dpy), rx, ry, CurrentTime);
+  XSync(dpy, False);
+  return true;
+}
+
+bool FakeClick(Display* dpy, Window w, int x, int y, unsigned button)
+{
+  if (!FakeMotion(dpy, w, x, y)) return false;
+  XTestFakeButtonEvent(dpy, button, True, CurrentTime);
+  XTestFakeButtonEvent(dpy, button, False, CurrentTime);
+  XSync(dpy, False);
+  return true;
+}
+
+bool FakeKey(Display* dpy, unsigned long keysym)
+{
+  const KeyCode code = XKeysymToKeycode(dpy, keysym);
+  if (!code) return false;
+  XTestFakeKeyEvent(dpy, code, True, CurrentTime);
+  XTestFakeKeyEvent(dpy, code, False, CurrentTime);
+  XSync(dpy, False);
+  return true;
+}
+
+bool GrabPixels(Display* dpy, Window w, int x, int y, int width, int height,
+                std::vector<unsigned>* out)
+{
+  XImage* img = XGetImage(dpy, w, x, y, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  if (!img) return false;
+  out->clear();
+  for (int r = 0; r < height; ++r)
+    for (int c = 0; c < width; ++c)
+      out->push_back(static_cast<unsigned>(XGetPixel(img, c, r)) & 0xffffffu);
+  XDestroyImage(img);
+  return true;
+}
+
+Window WaitForPopup(Display* dpy, int timeoutMs, int* x, int* y, int* w, int* h)
+{
+  const long deadline = NowMs() + timeoutMs;
+  do
+  {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n))
+      for (unsigned i = n; i-- > 0 && !found;)
+      {
+        XWindowAttributes wa;
+        if (XGetWindowAttributes(dpy, children[i], &wa) && wa.override_redirect &&
+            wa.map_state == IsViewable)
+        {
+          found = children[i];
+          *x = wa.x, *y = wa.y, *w = wa.width, *h = wa.height;
+        }
+      }
+    if (children) XFree(children);
+    if (found) return found;
+    usleep(2000);
+  } while (NowMs() < deadline);
+  return 0;
+}
