@@ -135,7 +135,14 @@ void IGraphicsLinux::OnWindowTimer()
     mFullRedraw = false;
     SetAllControlsDirty();
   }
-  if (IsDirty(r)) Draw(r);
+  const auto start = std::chrono::steady_clock::now();
+  if (IsDirty(r))
+  {
+    Draw(r);
+    mLastRedrawMicros.store(std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count());
+  }
   UpdateTooltip(true);
 }
 
@@ -192,9 +199,23 @@ void IGraphicsLinux::HandleInput(const IX11Input& in, XEvent& ev)
   switch (in.kind)
   {
   case IX11Input::kDown:
+  {
     mPrevX = in.x, mPrevY = in.y;
+    mModalRan = false;
     OnMouseDown(in.x, in.y, &mod);
+    Display* dpy = mWindow.GetDisplay();
+    Window root = 0, child = 0;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned state = 0;
+    // The release went to the menu or dialog; without it the container
+    // would never end the gesture the press began.
+    if (mModalRan && dpy &&
+        XQueryPointer(dpy, mWindow.GetWindow(), &root, &child, &rx, &ry, &wx, &wy, &state) &&
+        !(state & (Button1Mask | Button3Mask)))
+      OnMouseUp(in.x, in.y, &mod);
+    mModalRan = false;
     break;
+  }
   case IX11Input::kDblClick:
     mPrevX = in.x, mPrevY = in.y;
     OnMouseDblClick(in.x, in.y, &mod);
@@ -283,7 +304,9 @@ IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pAreaRect
   int rx = 0, ry = 0;
   XTranslateCoordinates(dpy, mWindow.GetWindow(), DefaultRootWindow(dpy), pAreaRect->L,
                         pAreaRect->T, &rx, &ry, &child);
-  return IX11RunPopupMenu(mWindow, pMenu, rx, ry);
+  IPopupMenu* chosen = IX11RunPopupMenu(mWindow, pMenu, rx, ry);
+  mModalRan = true;
+  return chosen;
 }
 
 void IGraphicsLinux::CreateTextEntry(IControl* pControl, IText* pText, IRECT* pTextRect,
@@ -313,6 +336,7 @@ int IGraphicsLinux::ShowMessageBox(const char* pText, const char* pCaption, int 
   default: buttons = {"OK"}; break;
   }
   int pressed = IX11RunMessageBox(mWindow, pText, pCaption, buttons);
+  mModalRan = true;
   // Escape or a closed editor count as the last button (Cancel or No).
   if (pressed < 0) pressed = static_cast<int>(buttons.size()) - 1;
   static const int kResults[] = {1, 7, 2}; // default, alternate, other
@@ -340,7 +364,9 @@ void IGraphicsLinux::PromptForFile(WDL_String* pFilename, EFileAction action, WD
   }
   pFilename->Set("");
   std::string chosen;
-  if (!IX11RunFilePrompt(mWindow, dir, file, extensions, action == kFileSave, &chosen)) return;
+  const bool ok = IX11RunFilePrompt(mWindow, dir, file, extensions, action == kFileSave, &chosen);
+  mModalRan = true;
+  if (!ok) return;
   pFilename->Set(chosen.c_str());
   if (pDir) pDir->Set((Folder(chosen) == "/" ? std::string("/") : Folder(chosen) + "/").c_str());
 }

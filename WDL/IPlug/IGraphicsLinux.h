@@ -122,6 +122,9 @@ public:
   int ScreenCopies() const { return mScreenCopies.load(); }
   int TimerTicks() const { return mTicks.load(); }
   int LastCopyTick() const { return mLastCopyTick.load(); }
+  // [any] Microseconds the last tick that drew spent polling, drawing and
+  // copying to the screen.
+  long long LastRedrawMicros() const { return mLastRedrawMicros.load(); }
 
 private:
   void OnWindowThreadStart() override;
@@ -139,6 +142,9 @@ private:
   int mPrevX = 0, mPrevY = 0;
   std::atomic<unsigned long> mWindowId{0};
   bool mFullRedraw = false; // after a text entry: everything once more
+  // A menu or dialog ran inside the current press: it took that press's
+  // release, so the container gets one made up for it.
+  bool mModalRan = false;
   // The open text entry, what it edits and where the focus was before it.
   std::unique_ptr<IX11TextEntry> mTextEntry;
   IControl* mEdControl = nullptr;
@@ -150,4 +156,5 @@ private:
   std::unique_ptr<IX11Tooltip> mTooltip;
   unsigned long mBlankCursor = 0;
   std::atomic<int> mTicks{0}, mLastCopyTick{0}, mScreenCopies{0};
+  std::atomic<long long> mLastRedrawMicros{0};
 };

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <utility>
@@ -14,6 +15,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <poll.h>
+#include <pthread.h>
 #include <sys/eventfd.h>
 #include <sys/shm.h>
 #include <time.h>
@@ -135,7 +137,11 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
   mPeriodNs = 1000000000L / (fps > 0 ? fps : 25);
   mNextTickNs = NowNs() + mPeriodNs;
   mRunning.store(true, std::memory_order_release);
+  mStarted.store(false);
   mThread = std::thread(&IGraphicsLinuxWindow::Run, this);
+  // The client learns its GUI thread before the host goes on (pushing
+  // values, say), so nothing reaches the client from two threads at once.
+  while (!mStarted.load()) std::this_thread::sleep_for(std::chrono::microseconds(20));
   return true;
 }
 
@@ -159,10 +165,16 @@ void IGraphicsLinuxWindow::Close()
   mWakeFd = -1;
 }
 
+bool IGraphicsLinuxWindow::GuiThreadCpuClock(clockid_t* clock)
+{
+  return mThread.joinable() && IsOpen() && pthread_getcpuclockid(mThread.native_handle(), clock) == 0;
+}
+
 void IGraphicsLinuxWindow::Run()
 {
   mThreadId.store(std::this_thread::get_id());
   mClient->OnWindowThreadStart();
+  mStarted.store(true);
   XEvent ev;
   while (NextEvent(&ev)) mClient->OnWindowEvent(ev);
   ShutdownOnGuiThread();

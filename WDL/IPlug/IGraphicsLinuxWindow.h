@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <thread>
 
 // Xlib's own names, declared without Xlib.h so that its macros (None, Bool,
@@ -28,7 +29,8 @@ public:
   class Client
   {
   public:
-    // [gui] First call on a new GUI thread, before any event.
+    // [gui] First call on a new GUI thread, before any event; Open returns
+    // only after it has returned.
     virtual void OnWindowThreadStart() {}
     // [gui] Any event of the connection other than the editor window's
     // Expose and the windows' destruction (popup windows share the
@@ -97,6 +99,9 @@ public:
   // to copy with plain XPutImage.
   bool UsesShm() const { return mShmImage != nullptr; }
   void AllowShm(bool allow) { mAllowShm = allow; }
+  // [host] The GUI thread's CPU-time clock, for cost measurements; false
+  // when no thread runs.
+  bool GuiThreadCpuClock(clockid_t* clock);
   // [any] Whether the caller runs on this window's GUI thread.
   bool OnGuiThread() const { return std::this_thread::get_id() == mThreadId.load(); }
 
@@ -127,5 +132,6 @@ private:
   std::atomic<std::thread::id> mThreadId{};
   std::atomic<bool> mStop{false};
   std::atomic<bool> mRunning{false};
+  std::atomic<bool> mStarted{false};
   std::atomic<int> mErrors{0};
 };

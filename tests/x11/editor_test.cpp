@@ -178,6 +178,12 @@ TEST_F(EditorTest, ARightClickShowsTheMenuOfABoolParameterAndAClickOnAnItemSetsI
   editor->Settle();
   EXPECT_EQ(editor->plug.GetParam(kMonoParam)->Value(), 1.0);
   EXPECT_EQ(WaitForPopup(host->Dpy(), 0, &x, &y, &w, &h), 0u);
+  // The menu took the right button's release; the gesture still ends.
+  const auto& ev = editor->plug.events;
+  ASSERT_EQ(ev.size(), 2u);
+  EXPECT_STREQ(ev[0].first, "begin");
+  EXPECT_STREQ(ev[1].first, "end");
+  EXPECT_EQ(ev[1].second, kMonoParam);
 }
 
 TEST_F(EditorTest, EscapeDismissesTheMenuAndChangesNothing)

@@ -1,6 +1,7 @@
 #include "xvfb_harness.h"
 
 #include <X11/Xlib.h>
+#include <png.h>
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -281,4 +283,41 @@ Window WaitForPopup(Display* dpy, int timeoutMs, int* x, int* y, int* w, int* h)
     usleep(2000);
   } while (NowMs() < deadline);
   return 0;
+}
+
+namespace
+{
+bool WritePngRows(png_structp png, png_infop info, FILE* f, int w, int h,
+                  const std::vector<unsigned char>& rgb)
+{
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_init_io(png, f);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  for (int y = 0; y < h; ++y)
+    png_write_row(png, const_cast<unsigned char*>(rgb.data()) + static_cast<size_t>(y) * w * 3);
+  png_write_end(png, info);
+  return true;
+}
+} // namespace
+
+bool SavePng(const std::string& path, const std::vector<unsigned>& px, int width, int height)
+{
+  if (px.size() != static_cast<size_t>(width) * height) return false;
+  std::vector<unsigned char> rgb;
+  for (unsigned p : px)
+  {
+    rgb.push_back(static_cast<unsigned char>(p >> 16));
+    rgb.push_back(static_cast<unsigned char>(p >> 8));
+    rgb.push_back(static_cast<unsigned char>(p));
+  }
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  const bool ok = info && WritePngRows(png, info, f, width, height, rgb);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(f) == 0 && ok;
 }

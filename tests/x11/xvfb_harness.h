@@ -89,3 +89,6 @@ bool FakeKey(Display* dpy, unsigned long keysym);
 // The w x h pixels of window w at (x, y), as 0x00RRGGBB values, row by row.
 bool GrabPixels(Display* dpy, Window w, int x, int y, int width, int height,
                 std::vector<unsigned>* out);
+
+// Writes 0x00RRGGBB pixels (as GrabPixels gives them) as an opaque PNG.
+bool SavePng(const std::string& path, const std::vector<unsigned>& px, int width, int height);

@@ -31,7 +31,7 @@ constexpr int kMonoX = 154, kMonoY = 36, kMonoW = 23, kMonoH = 28;
 constexpr int kLabelY = 76;
 
 constexpr LICE_pixel kAmberLit = LICE_RGBA(255, 176, 64, 255);
-constexpr LICE_pixel kAmberDark = LICE_RGBA(74, 52, 26, 255);
+constexpr LICE_pixel kAmberDark = LICE_RGBA(96, 66, 30, 255);
 
 LICE_pixel Mix(LICE_pixel a, LICE_pixel b, float t)
 {
@@ -151,8 +151,8 @@ void DrawBackground(LICE_IBitmap* bm)
   Text name(15, true);
   name.Centred(bm, "QUORVANE", kPanelW / 2, 8, LICE_RGBA(234, 236, 240, 255), 2);
   LICE_FillRect(bm, 62, 28, kPanelW - 124, 1, kAmberLit, 0.85f, 0);
-  Text sub(7, false);
-  sub.Centred(bm, "STEREO UTILITY", kPanelW / 2, 33, LICE_RGBA(138, 147, 160, 255), 1);
+  Text sub(8, false);
+  sub.Centred(bm, "STEREO UTILITY", kPanelW / 2, 32, LICE_RGBA(150, 158, 170, 255), 1);
 
   // Recessed wells the switches sit in.
   const LICE_pixel well = LICE_RGBA(13, 14, 17, 255);
@@ -178,8 +178,8 @@ void DrawBackground(LICE_IBitmap* bm)
   // Maker line under a hairline.
   LICE_Line(bm, 16, 99, kPanelW - 17, 99, LICE_RGBA(60, 65, 74, 255), 1.0f, 0, false);
   LICE_Line(bm, 16, 100, kPanelW - 17, 100, LICE_RGBA(16, 17, 20, 255), 1.0f, 0, false);
-  Text maker(7, true);
-  maker.Centred(bm, "ORVANTINE", kPanelW / 2, 105, LICE_RGBA(118, 126, 138, 255), 2);
+  Text maker(8, true);
+  maker.Centred(bm, "ORVANTINE", kPanelW / 2, 104, LICE_RGBA(130, 138, 150, 255), 2);
 }
 
 // One button frame at row offset y0: a raised cap with an LED strip at the
