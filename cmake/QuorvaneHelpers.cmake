@@ -70,3 +70,6 @@ function(qv_header_check target)
   add_library(${target}_header_check OBJECT ${srcs})
   target_link_libraries(${target}_header_check PRIVATE ${target} qv_warnings)
 endfunction()
+
+# AAX module bundles: qv_aax_module.
+include(${CMAKE_CURRENT_LIST_DIR}/AaxModule.cmake)

@@ -43,6 +43,9 @@ void CallLog::Clear()
   mCalls.clear();
 }
 
+const acfIID IID_AAXHostComponent = {
+    0x71766873, 0x6F73, 0x7421, {'a', 'a', 'x', 'h', 'o', 's', 't', '1'}};
+
 std::atomic<int> Component::sLive{0};
 
 Component::Component() { ++sLive; }
@@ -54,7 +57,7 @@ ACFRESULT Component::QueryImpl(const acfIID& iid, void** ppOut)
 {
   if (!ppOut) return ACF_E_UNEXPECTED;
   *ppOut = nullptr;
-  void* p = Answer(iid);
+  void* p = iid == IID_AAXHostComponent ? static_cast<Component*>(this) : Answer(iid);
   if (!p) return ACF_E_NOINTERFACE;
   AddRefImpl();
   *ppOut = p;

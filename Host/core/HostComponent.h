@@ -68,6 +68,16 @@ template <class... A> std::string Args(const A&... args)
   return os.str();
 }
 
+// Host-private identifier: every stand-in component answers it with its own
+// Component*, so the host recognises its own components when a module hands
+// them back (never given to a module as something to ask for).
+extern const acfIID IID_AAXHostComponent;
+
+class Component;
+// The host component behind unk as a T (borrowed: the caller holds unk), or
+// null when unk is not one of ours or not a T. [any]
+template <class T> T* HostComponentOf(IACFUnknown* unk);
+
 // Base of every host component: an atomic reference count that starts at 1
 // (the creator's reference) and deletes the object at 0, and QueryInterface
 // over the interfaces the component answers (Answer). Counts live components
@@ -126,6 +136,15 @@ public:
 private:
   T* mPtr = nullptr;
 };
+
+template <class T> T* HostComponentOf(IACFUnknown* unk)
+{
+  void* p = nullptr;
+  if (!unk || unk->QueryInterface(IID_AAXHostComponent, &p) != 0 || !p) return nullptr;
+  T* t = dynamic_cast<T*>(static_cast<Component*>(p));
+  unk->Release(); // the query's reference; the caller's keeps the object alive
+  return t;
+}
 
 template <class T, class... A> Ref<T> Make(A&&... args)
 {

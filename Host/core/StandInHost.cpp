@@ -26,6 +26,16 @@ StandInHost::StandInHost(const HostConfig& config) : mConfig(config), mHost(Make
     mHost->Offer(IID_IAAXTransportV2, mTransport.get());
   }
   if (config.hostServices > 0) mServices = Make<HostServices>(config.hostServices);
+  if (config.descriptionHost > 0)
+  {
+    mDescriptionHost = Make<HostDescriptionHost>(config.featureInfo);
+    mHost->Offer(IID_IAAXDescriptionHostV1, mDescriptionHost.get());
+  }
+  if (config.hostDefinition)
+  {
+    mDefinition = Make<HostDefinition>();
+    mHost->Offer(IID_IACFDefinition, mDefinition.get());
+  }
   if (config.componentFactory)
   {
     mFactory = Make<HostComponentFactory>();
@@ -55,7 +65,67 @@ StandInHost::StandInHost(const HostConfig& config) : mConfig(config), mHost(Make
                            return table.get();
                          });
     }
+    RegisterDescriptionMakers();
   }
+}
+
+void StandInHost::RegisterDescriptionMakers()
+{
+  if (mConfig.collection > 0)
+    mFactory->Register(AAXCompID_AAXCollection,
+                       [this]() -> IACFUnknown*
+                       {
+                         Ref<HostCollection> c = Make<HostCollection>();
+                         {
+                           std::lock_guard<std::mutex> lock(mMutex);
+                           mCollections.push_back(c);
+                         }
+                         c->AddRef();
+                         return static_cast<AAX_IACFCollection*>(c.get());
+                       });
+  if (mConfig.effectDescriptor > 0)
+  {
+    const int version = mConfig.effectDescriptor;
+    mFactory->Register(AAXCompID_AAXEffectDescriptor,
+                       [version]() -> IACFUnknown* { return new HostEffectDescriptor(version); });
+  }
+  if (mConfig.componentDescriptor > 0)
+  {
+    const int version = mConfig.componentDescriptor;
+    mFactory->Register(AAXCompID_AAXComponentDescriptor,
+                       [version]() -> IACFUnknown*
+                       { return new HostComponentDescriptor(version); });
+  }
+  if (mConfig.propertyMap > 0)
+  {
+    const int version = mConfig.propertyMap;
+    mFactory->Register(AAXCompID_AAXPropertyMap,
+                       [version]() -> IACFUnknown* {
+                         return static_cast<AAX_IACFPropertyMap_V3*>(new HostPropertyMap(version));
+                       });
+  }
+  if (mDescriptionHost)
+  {
+    HostDescriptionHost* dh = mDescriptionHost.get();
+    mFactory->Register(AAX_CompID_DescriptionHost,
+                       [dh]() -> IACFUnknown*
+                       {
+                         dh->AddRef();
+                         return dh;
+                       });
+  }
+}
+
+std::vector<Ref<HostCollection>> StandInHost::Collections() const
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mCollections;
+}
+
+Description StandInHost::LastDescription() const
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mCollections.empty() ? Description() : mCollections.back()->Snapshot();
 }
 
 StandInHost::~StandInHost()
@@ -66,6 +136,8 @@ StandInHost::~StandInHost()
     // else must not reach them any more.
     mFactory->Unregister(AAXCompID_HostServices);
     mFactory->Unregister(AAXCompID_PageTable);
+    mFactory->Unregister(AAXCompID_AAXCollection);
+    mFactory->Unregister(AAX_CompID_DescriptionHost);
   }
   mHost->WithdrawAll();
 }

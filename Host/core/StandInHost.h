@@ -5,10 +5,16 @@
 #pragma once
 
 #include "HostAutomationDelegate.h"
+#include "HostCollection.h"
+#include "HostComponentDescriptor.h"
 #include "HostComponentFactory.h"
 #include "HostController.h"
+#include "HostDefinition.h"
+#include "HostDescriptionHost.h"
+#include "HostEffectDescriptor.h"
 #include "HostObject.h"
 #include "HostPageTable.h"
+#include "HostPropertyMap.h"
 #include "HostServices.h"
 #include "HostTransport.h"
 #include "HostViewContainer.h"
@@ -26,6 +32,14 @@ struct HostConfig
   int pageTable = 2;           // 0..2 (created through the factory)
   int viewContainer = 2;       // 1..2 (NewViewContainer)
   bool componentFactory = true;
+  // Description components, made by the factory (0 leaves one out).
+  int collection = 1;          // 0..1
+  int effectDescriptor = 2;    // 0..2
+  int componentDescriptor = 3; // 0..3
+  int propertyMap = 3;         // 0..3
+  int descriptionHost = 1;     // 0..1 (offered by the host object, also made by the factory)
+  int featureInfo = 1;         // 0..1 (made by the description host)
+  bool hostDefinition = true;  // IID_IACFDefinition offered by the host object
 };
 
 class StandInHost
@@ -49,6 +63,14 @@ public:
   // Every page table the factory made, in order (the host keeps a reference).
   std::vector<Ref<HostPageTable>> PageTables() const;
 
+  // Every collection the factory made, in order (the host keeps a reference);
+  // each holds what a registration described. [any]
+  std::vector<Ref<HostCollection>> Collections() const;
+  // What the last registration described (empty before the first). [any]
+  Description LastDescription() const;
+  HostDescriptionHost* DescriptionHost() const { return mDescriptionHost.get(); }
+  HostDefinition* Definition() const { return mDefinition.get(); }
+
   // A new view container for SetViewContainer. [any]
   Ref<HostViewContainer> NewViewContainer(void* nativeView, int32_t type = 1) const;
 
@@ -64,7 +86,12 @@ private:
   Ref<HostTransport> mTransport;
   Ref<HostServices> mServices;
   Ref<HostComponentFactory> mFactory;
+  Ref<HostDescriptionHost> mDescriptionHost;
+  Ref<HostDefinition> mDefinition;
   mutable std::mutex mMutex;
   std::vector<Ref<HostPageTable>> mPageTables;
+  std::vector<Ref<HostCollection>> mCollections;
+
+  void RegisterDescriptionMakers();
 };
 } // namespace aaxhost

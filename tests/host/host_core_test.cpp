@@ -61,7 +61,7 @@ TEST(HostFactory, RefusesOuterObjectsAndUnknownClasses)
             0);
   EXPECT_EQ(out, nullptr);
   EXPECT_NE(
-      host.Factory()->CreateComponent(AAXCompID_AAXCollection, nullptr, IID_IAAXCollectionV1, &out),
+      host.Factory()->CreateComponent(AAX_CompID_FeatureInfo, nullptr, IID_IAAXFeatureInfoV1, &out),
       0);
   EXPECT_EQ(out, nullptr);
   // A known class asked for an interface it lacks gives nothing and leaks nothing.
