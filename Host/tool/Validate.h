@@ -57,4 +57,14 @@ struct Check
   std::function<std::string(CheckContext&)> run;
 };
 const std::vector<Check>& ValidateChecks();
+
+// Allocations made by threads while they count (the tool interposes the
+// allocator; false in sanitizer builds, which keep their own). [any]
+bool AllocationsCountable();
+void CountAllocations(bool on); // for the calling thread
+unsigned long Allocations();
+void ResetAllocations();
+// The function that made the first allocation counted since the reset (the
+// first named frame above the allocator), or empty.
+std::string FirstAllocationSite();
 } // namespace aaxtool

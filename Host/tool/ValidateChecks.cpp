@@ -3,6 +3,7 @@
 // second thread while rendering, 8 malformed chunks. Each check loads the
 // bundle itself, so each runs alone in its process.
 #include "Plugin.h"
+#include "Snapshot.h"
 #include "Validate.h"
 
 #include "AAX_CString.h"
@@ -15,9 +16,12 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <mutex>
 #include <map>
 #include <numeric>
 #include <set>
+#include <string>
 #include <thread>
 #include <utility>
 
@@ -52,8 +56,9 @@ Signal Noise(CheckContext& ctx, int channels, int frames)
 
 // Renders input through plug in blocks of block frames; before the block
 // that starts at frame f, atFrame(f) may change parameters.
+// With count, the render calls' allocations are counted.
 Signal Render(PluginInstance& plug, const Signal& input, int outputs, int block,
-              const std::function<void(int)>& atFrame = nullptr)
+              const std::function<void(int)>& atFrame = nullptr, bool count = false)
 {
   const int frames = input.empty() ? 0 : static_cast<int>(input[0].size());
   Signal out(static_cast<size_t>(outputs), std::vector<float>(static_cast<size_t>(frames)));
@@ -66,7 +71,9 @@ Signal Render(PluginInstance& plug, const Signal& input, int outputs, int block,
       in[c] = const_cast<float*>(input[c].data()) + f;
     for (size_t c = 0; c < out.size(); ++c)
       o[c] = out[c].data() + f;
+    CountAllocations(count);
     plug.Render(in.data(), o.data(), n);
+    CountAllocations(false);
   }
   return out;
 }
@@ -682,6 +689,276 @@ std::string CheckMalformedChunks(CheckContext& ctx)
   }
   return std::to_string(cases.size()) + " chunks, " + std::to_string(refused) + " refused";
 }
+std::string CheckEditorX11(CheckContext& ctx)
+{
+  if (ctx.skipGui) return "skipped: --skip-gui";
+  const std::unique_ptr<LoadedModule> module = Load(ctx);
+  LoadedModule& m = *module;
+  if (!m.CreateEditor()) return "skipped: the effect has no editor";
+  std::unique_ptr<XSession> x;
+  try
+  {
+    ctx.Step("connecting to a display or starting Xvfb");
+    x = std::make_unique<XSession>();
+  }
+  catch (const std::exception& e)
+  {
+    return std::string("skipped: ") + e.what();
+  }
+  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
+  PluginInstance& plug = *instance;
+  // The editor's changes come back to the plug-in as a workstation sends them.
+  plug.Instance().EchoAutomation(true);
+  const Signal input = Noise(ctx, m.Inputs(), 512);
+  RenderThread render(plug, input, m.Outputs());
+  ctx.Step("opening the editor in an X11 window while rendering");
+  AAX_Result r = plug.Instance().OpenEditor(m.CreateEditor());
+  if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor did not open", r));
+  AAX_Point size{0, 0};
+  plug.Instance().Editor()->GetViewSize(&size);
+  const int w = static_cast<int>(size.horz), h = static_cast<int>(size.vert);
+  if (w <= 0 || h <= 0 || w > 8192 || h > 8192) Fail("the editor reports no usable size");
+  x->OpenWindow(w, h, "validate");
+  r = plug.Instance().AttachView(x->NativeView());
+  if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor refused the window", r));
+  if (!x->WaitForEditor(5000)) Fail("the editor showed no window within 5 s");
+  x->Pump(200);
+  // Without knowing where the controls are, click a grid over the whole view;
+  // a parameter counts once the host saw a click change it.
+  std::vector<ParamInfo> last = plug.Params();
+  std::set<std::string> reached;
+  const int stepX = std::max(1, w / 12), stepY = std::max(1, h / 8);
+  int clicks = 0;
+  for (int y = stepY / 2; y < h; y += stepY)
+    for (int cx = stepX / 2; cx < w; cx += stepX)
+    {
+      ctx.Step("a click at " + std::to_string(cx) + "," + std::to_string(y));
+      x->Click(cx, y);
+      x->Pump(20);
+      ++clicks;
+      const std::vector<ParamInfo> now = plug.Params();
+      for (size_t i = 0; i < now.size() && i < last.size(); ++i)
+        if (now[i].value != last[i].value) reached.insert(now[i].id);
+      last = now;
+    }
+  const int changed = static_cast<int>(reached.size());
+  const bool any = !last.empty();
+  ctx.Step("closing the editor while rendering");
+  plug.Instance().CloseEditor();
+  render.Stop();
+  if (changed == 0 && any)
+    Fail(std::to_string(clicks) + " clicks over the editor changed no parameter");
+  return std::to_string(clicks) + " clicks, " + std::to_string(changed) + " parameter(s) changed";
+}
+
+// ---- Level 6 ----
+
+std::string CheckFuzzedValues(CheckContext& ctx)
+{
+  const std::unique_ptr<LoadedModule> module = Load(ctx);
+  LoadedModule& m = *module;
+  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
+  PluginInstance& plug = *instance;
+  AAX_IACFEffectParameters* p = plug.Parameters();
+  const Signal input = Noise(ctx, m.Inputs(), 256);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  int refused = 0, tried = 0;
+  for (const ParamInfo& info : plug.Params())
+  {
+    if (info.id == kBypassID) continue;
+    for (double v : {0.0, 1.0, -1e-9, 1.0 + 1e-9, -0.5, 2.0, nan, inf, -inf, ctx.Uniform()})
+    {
+      const std::string where = "parameter " + info.id + " set to " + Num(v);
+      ctx.Step(where);
+      if (p->UpdateParameterNormalizedValue(info.id.c_str(), v, AAX_EUpdateSource(0)) !=
+          AAX_SUCCESS)
+        ++refused;
+      ++tried;
+      double now = -1.0;
+      p->GetParameterNormalizedValue(info.id.c_str(), &now);
+      if (!(now >= 0.0 && now <= 1.0)) Fail(where + ": it now holds " + Num(now));
+      ExpectClean(Render(plug, input, m.Outputs(), 256), where);
+    }
+    for (int i = 0; i < 50; ++i)
+    {
+      std::string text(ctx.rng() % 24, ' ');
+      for (char& c : text)
+        c = static_cast<char>(32 + ctx.rng() % 95);
+      if (i % 5 == 0) text = Num(ctx.Uniform() * 1e12 - 5e11);
+      const std::string where = "parameter " + info.id + " from text \"" + text + "\"";
+      ctx.Step(where);
+      double v = -1.0;
+      if (p->GetParameterValueFromString(info.id.c_str(), &v, AAX_CString(text)) == AAX_SUCCESS &&
+          !(v >= 0.0 && v <= 1.0))
+        Fail(where + ": read as " + Num(v));
+      ++tried;
+    }
+  }
+  return std::to_string(tried) + " value(s) and texts, " + std::to_string(refused) + " refused";
+}
+
+std::string CheckEditorOpenClose(CheckContext& ctx)
+{
+  const std::unique_ptr<LoadedModule> module = Load(ctx);
+  LoadedModule& m = *module;
+  if (!m.CreateEditor()) return "skipped: the effect has no editor";
+  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
+  PluginInstance& plug = *instance;
+  const Signal input = Noise(ctx, m.Inputs(), 256);
+  RenderThread render(plug, input, m.Outputs());
+  for (int round = 1; round <= 20; ++round)
+  {
+    ctx.Step("opening and closing the editor while rendering, round " + std::to_string(round));
+    const AAX_Result r = plug.Instance().OpenEditor(m.CreateEditor());
+    if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor did not open", r));
+    if (round % 2) plug.Instance().AttachView(aaxhost::HostInstance::HeadlessView());
+    plug.Instance().CloseEditor();
+  }
+  render.Stop();
+  return "";
+}
+
+// ---- Level 7 ----
+
+std::string CheckThreeThreads(CheckContext& ctx)
+{
+  const std::unique_ptr<LoadedModule> module = Load(ctx);
+  LoadedModule& m = *module;
+  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
+  PluginInstance& plug = *instance;
+  const bool chunks = HasChunk(plug);
+  const bool editor = m.CreateEditor() != nullptr;
+  if (editor)
+  {
+    const AAX_Result r = plug.Instance().OpenEditor(m.CreateEditor());
+    if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor did not open", r));
+    plug.Instance().AttachView(aaxhost::HostInstance::HeadlessView());
+  }
+  std::vector<std::map<std::string, double>> sets;
+  for (int i = 0; i < 64; ++i)
+    sets.push_back(RandomValues(ctx, plug));
+  const Signal input = Noise(ctx, m.Inputs(), 64);
+  std::atomic<bool> stop{false};
+  std::string failure;
+  std::mutex failureMutex;
+  auto guard = [&](const std::function<void()>& body)
+  {
+    return [&, body]
+    {
+      try
+      {
+        body();
+      }
+      catch (const std::exception& e)
+      {
+        std::lock_guard<std::mutex> lock(failureMutex);
+        if (failure.empty()) failure = e.what();
+      }
+    };
+  };
+  ctx.Step("500 blocks with host updates, editor notifications and chunks from three threads");
+  std::thread host(guard(
+      [&]
+      {
+        for (size_t i = 0; !stop.load(); ++i)
+        {
+          for (const auto& v : sets[i % sets.size()])
+          {
+            plug.Update(v.first, v.second);
+            if (editor) plug.Instance().Editor()->ParameterUpdated(v.first.c_str());
+          }
+        }
+      }));
+  std::thread state(guard(
+      [&]
+      {
+        while (chunks && !stop.load())
+          plug.LoadChunk(plug.SaveChunk(), "the plug-in's own chunk");
+      }));
+  try
+  {
+    for (int block = 0; block < 500; ++block)
+      ExpectClean(Render(plug, input, m.Outputs(), 64), "block " + std::to_string(block + 1));
+  }
+  catch (...)
+  {
+    stop = true;
+    host.join();
+    state.join();
+    throw;
+  }
+  stop = true;
+  host.join();
+  state.join();
+  if (!failure.empty()) Fail(failure);
+  if (editor) plug.Instance().CloseEditor();
+  if (chunks)
+  {
+    const ChunkFile now = plug.SaveChunk();
+    plug.LoadChunk(now, "the plug-in's own chunk");
+    if (Bytes(plug.SaveChunk()) != Bytes(now))
+      Fail("after the three threads the state does not restore itself");
+  }
+  return "";
+}
+
+// ---- Level 8 (frames) ----
+
+std::string CheckOversizedAndMissing(CheckContext& ctx)
+{
+  const std::unique_ptr<LoadedModule> module = Load(ctx);
+  LoadedModule& m = *module;
+  ctx.Step("creating an instance announced 256 frames");
+  PluginInstance plug(m, 48000.0, 256);
+  const Signal input = Noise(ctx, m.Inputs(), 4096);
+  for (int block : {257, 1024, 4096})
+  {
+    ctx.Step("a render of " + std::to_string(block) + " frames, 256 announced");
+    ExpectClean(Render(plug, input, m.Outputs(), block),
+                std::to_string(block) + " frames with 256 announced");
+  }
+  ctx.Step("a render without input and output buffers");
+  plug.Render(nullptr, nullptr, 64);
+  ExpectClean(Render(plug, input, m.Outputs(), 256), "after renders without buffers");
+  return "";
+}
+
+// ---- Level 9 ----
+
+std::string CheckNoAllocation(CheckContext& ctx)
+{
+  if (!AllocationsCountable()) return "skipped: the allocator cannot be counted in this build";
+  const std::unique_ptr<LoadedModule> module = Load(ctx);
+  LoadedModule& m = *module;
+  const Signal input = Noise(ctx, m.Inputs(), kFrames);
+  std::string counts;
+  for (int block : kBlocks)
+  {
+    const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
+    PluginInstance& plug = *instance;
+    const std::vector<std::map<std::string, double>> points = {RandomValues(ctx, plug),
+                                                               RandomValues(ctx, plug)};
+    ctx.Step("counting allocations at block " + std::to_string(block));
+    ResetAllocations();
+    Render(
+        plug, input, m.Outputs(), block,
+        [&](int f)
+        {
+          if (f % 512 == 0) Apply(plug, points[static_cast<size_t>(f / 512) % 2]);
+        },
+        true);
+    const unsigned long made = Allocations();
+    if (made)
+    {
+      const std::string site = FirstAllocationSite();
+      Fail("block " + std::to_string(block) + ": " + std::to_string(made) +
+           " allocation(s) on the render thread in " + std::to_string(kFrames / block) +
+           " render calls" + (site.empty() ? std::string() : ", the first in " + site));
+    }
+  }
+  return "";
+}
 } // namespace
 
 const std::vector<Check>& ValidateChecks()
@@ -699,9 +976,15 @@ const std::vector<Check>& ValidateChecks()
       {"bypass", 3, CheckBypass},
       {"zero-frame-renders", 3, CheckZeroFrames},
       {"editor-headless", 4, CheckEditorHeadless},
+      {"editor-x11", 5, CheckEditorX11},
       {"thread-parameters", 5, CheckThreadParams},
       {"thread-state-restore", 5, CheckThreadChunks},
+      {"fuzzed-values", 6, CheckFuzzedValues},
+      {"editor-open-close", 6, CheckEditorOpenClose},
+      {"three-threads", 7, CheckThreeThreads},
+      {"oversized-and-missing", 8, CheckOversizedAndMissing},
       {"malformed-chunks", 8, CheckMalformedChunks},
+      {"no-render-allocation", 9, CheckNoAllocation},
   };
   return checks;
 }

@@ -1,7 +1,7 @@
 // Modules for the validator's own tests: Quorvane through the AAX bridge, and
 // (built with QV_FAULT) Quorvane with one deliberate fault:
 //   1 NaN in its output, 2 a crash on restoring a chunk, 3 an object leaked
-//   per instance, 4 a hang in Initialize.
+//   per instance, 4 a hang in Initialize, 5 an allocation in every render.
 // Quorvane.cpp is compiled with MakePlug renamed, so this file's MakePlug is
 // the one the bridge calls.
 #include "Quorvane.h"
@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <thread>
 
@@ -39,6 +40,11 @@ public:
     Quorvane::ProcessDoubleReplacing(inputs, outputs, nFrames);
     if (QV_FAULT == 1 && nFrames > 0)
       outputs[0][nFrames / 2] = std::numeric_limits<double>::quiet_NaN();
+    if (QV_FAULT == 5)
+    {
+      mScratch = std::malloc(64);
+      std::free(mScratch);
+    }
   }
   int UnserializeState(ByteChunk* pChunk, int startPos) override
   {
@@ -51,6 +57,9 @@ public:
       std::this_thread::sleep_for(std::chrono::seconds(1));
     return Quorvane::Initialize(host);
   }
+
+private:
+  void* volatile mScratch = nullptr; // keeps the allocation from being elided
 };
 
 AAX_Result DescribeComponent(AAX_IEffectDescriptor* d, const AAX_SIPlugSetupInfo& s)
