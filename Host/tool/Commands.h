@@ -63,4 +63,12 @@ struct EditorOptions
   bool interactive = false;
 };
 int RunEditor(const EditorOptions& o);
+struct SignalOptions
+{
+  std::string output;
+  double seconds = 4.0;
+  int rate = 48000;
+  bool swapped = false;
+};
+int RunSignal(const SignalOptions& o);
 } // namespace aaxtool

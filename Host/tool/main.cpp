@@ -106,6 +106,16 @@ int main(int argc, char** argv)
                                   "keep the window open until it is closed");
   snap->excludes(inter);
 
+  SignalOptions signal;
+  CLI::App* cSignal =
+    app.add_subcommand("testsignal", "write the built-in stereo test signal (float WAV)");
+  cSignal->add_option("OUTPUT", signal.output, "file to write")->required();
+  cSignal->add_option("--seconds", signal.seconds, "length")->capture_default_str();
+  cSignal->add_option("--rate", signal.rate, "sample rate")
+    ->check(CLI::Range(1000, 768000))
+    ->capture_default_str();
+  cSignal->add_flag("--swapped", signal.swapped, "left and right exchanged (a reference)");
+
   try
   {
     app.parse(argc, argv);
@@ -140,6 +150,7 @@ int main(int argc, char** argv)
     }
     if (*cDiff) return RunDiff(diff);
     if (*cEditor) return RunEditor(editor);
+    if (*cSignal) return RunSignal(signal);
   }
   catch (const ToolError& e)
   {
