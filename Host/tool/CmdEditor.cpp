@@ -60,9 +60,6 @@ int RunEditor(const EditorOptions& o)
   if (!module.CreateEditor()) Fail(o.bundle + ": the effect has no editor");
   XSession x;
   PluginInstance plug(module, 48000.0, 512);
-  // The host's automation delegate sends the editor's changes back to the
-  // plug-in, as a workstation does.
-  plug.Instance().EchoAutomation(true);
   for (const std::string& a : o.params)
     plug.ApplyAssignment(a);
 

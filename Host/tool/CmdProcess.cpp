@@ -25,6 +25,8 @@ namespace aaxtool
 {
 namespace
 {
+constexpr int kMaxCallFrames = 1024;
+
 struct Job
 {
   std::string input, output;
@@ -135,6 +137,9 @@ public:
     const int inCh = fmt.channels, outCh = outFmt.channels;
     // Files are read and written in chunks of whole blocks; render calls are
     // at most one block and end early at every change point.
+    // No AAX host hands a native plug-in more than 1024 frames per call
+    // (plug-ins size their buffers for it), so larger blocks go as several.
+    const int callFrames = std::min(block, kMaxCallFrames);
     const int64_t chunk = block * std::max<int64_t>(1, (8192 + block - 1) / block);
     std::vector<float> inBuf(static_cast<size_t>(chunk * inCh));
     std::vector<float> outBuf(static_cast<size_t>(chunk * outCh));
@@ -166,7 +171,7 @@ public:
           plug.Update(changes[next].id, changes[next].value);
           ++next;
         }
-        int64_t n = std::min<int64_t>(block, want - done);
+        int64_t n = std::min<int64_t>(callFrames, want - done);
         if (next < changes.size()) n = std::min(n, changes[next].frame - (pos + done));
         const float* src = inBuf.data() + done * inCh;
         for (int c = 0; c < inCh; ++c)

@@ -108,6 +108,9 @@ PluginInstance::PluginInstance(const LoadedModule& module, double sampleRate, in
   const AAX_Result init = mInstance->Initialize();
   if (init != AAX_SUCCESS)
     Fail(module.Path() + ": " + aaxhost::WithCode("the effect did not initialise", init));
+  // A workstation's automation delegate applies what the plug-in asks of it
+  // (chunk restores, editor gestures) by sending it back as an update.
+  mInstance->EchoAutomation(true);
   mContext = std::make_unique<aaxhost::RenderContext>(module.Layout(maxFrames), mHost->Transport());
   const AAX_Result fields = mInstance->InitializeFieldData(*mContext);
   if (fields != AAX_SUCCESS)

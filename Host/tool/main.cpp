@@ -108,12 +108,12 @@ int main(int argc, char** argv)
 
   SignalOptions signal;
   CLI::App* cSignal =
-    app.add_subcommand("testsignal", "write the built-in stereo test signal (float WAV)");
+      app.add_subcommand("testsignal", "write the built-in stereo test signal (float WAV)");
   cSignal->add_option("OUTPUT", signal.output, "file to write")->required();
   cSignal->add_option("--seconds", signal.seconds, "length")->capture_default_str();
   cSignal->add_option("--rate", signal.rate, "sample rate")
-    ->check(CLI::Range(1000, 768000))
-    ->capture_default_str();
+      ->check(CLI::Range(1000, 768000))
+      ->capture_default_str();
   cSignal->add_flag("--swapped", signal.swapped, "left and right exchanged (a reference)");
 
   try
