@@ -43,6 +43,7 @@ demo: build
 bench: build
 	@set -e; for b in $$(cat $(BUILD_DIR)/bench/benchmarks.txt); do \
 	  echo "== $$(basename $$b)"; $$b --benchmark_counters_tabular=true; done
+	@bash bench/host/bench_host.sh $(BUILD_DIR)
 
 fuzz:
 	@bash scripts/install-deps --fuzz
