@@ -1,5 +1,5 @@
-// Modules for the validator's own tests: Quorvane through the AAX bridge, and
-// (built with QV_FAULT) Quorvane with one deliberate fault:
+// Modules for the validator's own tests: Quorvane through the AAX bridge
+// with one deliberate fault each, chosen by QV_FAULT:
 //   1 NaN in its output, 2 a crash on restoring a chunk, 3 an object leaked
 //   per instance, 4 a hang in Initialize, 5 an allocation in every render.
 // Quorvane.cpp is compiled with MakePlug renamed, so this file's MakePlug is
