@@ -8,6 +8,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -190,6 +191,9 @@ uint64_t FreshSeed()
 int RunValidate(const ValidateOptions& o)
 {
   if (o.level < 1 || o.level > 10) Usage("validate: --level must be 1 to 10");
+  // A path that is not there is the command line's mistake, not a failing check.
+  struct stat st;
+  if (stat(o.bundle.c_str(), &st) != 0) Fail(o.bundle + ": no such bundle or module");
   const int repeats = o.repeat > 0 ? o.repeat : o.level >= 10 ? 10 : 1;
   const uint64_t first = o.seedGiven ? o.seed : FreshSeed();
   nlohmann::json runs = nlohmann::json::array();
