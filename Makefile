@@ -1,6 +1,6 @@
 # The README's commands. Everything goes through CMake; this file only chooses
 # build trees and runs things.
-#   make demo                   build and run the demo on its built-in signal
+#   make demo                   the module through aaxhost on its built-in signal
 #   make test                   build and run every test (CTest)
 #   make test SANITIZE=address  the same in build-address/ with ASan + UBSan
 #   make test SANITIZE=thread   the same in build-thread/ with TSan
@@ -18,8 +18,6 @@ BUILD_DIR := build-$(SANITIZE)
 CMAKE_EXTRA := -DQV_BENCH=OFF
 endif
 
-# The demo: the product rendering its built-in test signal.
-DEMO := $(BUILD_DIR)/IPlugExamples/Quorvane/quorvane_demo
 
 .PHONY: all deps configure build test demo bench fuzz clean
 
@@ -37,12 +35,15 @@ build: configure
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# The product's main job on its built-in signal, through the module bundle
+# and the aaxhost tool (Host/tool/demo.sh).
 demo: build
-	@$(DEMO)
+	@bash Host/tool/demo.sh $(BUILD_DIR)
 
 bench: build
 	@set -e; for b in $$(cat $(BUILD_DIR)/bench/benchmarks.txt); do \
 	  echo "== $$(basename $$b)"; $$b --benchmark_counters_tabular=true; done
+	@bash bench/host/bench_host.sh $(BUILD_DIR)
 
 fuzz:
 	@bash scripts/install-deps --fuzz

@@ -1,0 +1,113 @@
+// aaxhost editor: the plug-in's editor in a host X11 window, opened through
+// the view container as a workstation opens it; clicks are real pointer
+// events, and the snapshot is what the window shows.
+
+#include "Commands.h"
+#include "Plugin.h"
+#include "Snapshot.h"
+#include "ToolError.h"
+
+#include "AAX.h"
+#include "AAX_Errors.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+namespace aaxtool
+{
+namespace
+{
+void ParseClick(const std::string& text, int& x, int& y)
+{
+  char* end = nullptr;
+  const long lx = std::strtol(text.c_str(), &end, 10);
+  if (end == text.c_str() || *end != ',') Usage("--click " + text + ": expected X,Y");
+  const char* ys = end + 1;
+  const long ly = std::strtol(ys, &end, 10);
+  if (end == ys || *end != '\0') Usage("--click " + text + ": expected X,Y");
+  x = static_cast<int>(lx);
+  y = static_cast<int>(ly);
+}
+
+std::map<std::string, std::string> Values(const PluginInstance& plug)
+{
+  std::map<std::string, std::string> out;
+  for (const ParamInfo& p : plug.Params())
+    out[p.id] = p.valueText;
+  return out;
+}
+
+// Editors draw on their own GUI thread; give them a few frames to show a change.
+constexpr int kSettleMs = 400;
+} // namespace
+
+int RunEditor(const EditorOptions& o)
+{
+  if (o.snapshot.empty() && !o.interactive)
+    Usage("editor: give --snapshot OUT.png or --interactive");
+  std::vector<std::pair<int, int>> clicks;
+  for (const std::string& c : o.clicks)
+  {
+    int x, y;
+    ParseClick(c, x, y);
+    clicks.emplace_back(x, y);
+  }
+  if (o.interactive && (!std::getenv("DISPLAY") || !*std::getenv("DISPLAY")))
+    Usage("editor --interactive needs a DISPLAY");
+
+  LoadedModule module(o.bundle);
+  if (!module.CreateEditor()) Fail(o.bundle + ": the effect has no editor");
+  XSession x;
+  PluginInstance plug(module, 48000.0, 512);
+  for (const std::string& a : o.params)
+    plug.ApplyAssignment(a);
+
+  AAX_Result r = plug.Instance().OpenEditor(module.CreateEditor());
+  if (r != AAX_SUCCESS) Fail(o.bundle + ": " + aaxhost::WithCode("the editor did not open", r));
+  AAX_Point size{0, 0};
+  plug.Instance().Editor()->GetViewSize(&size);
+  const int w = static_cast<int>(size.horz), h = static_cast<int>(size.vert);
+  if (w <= 0 || h <= 0 || w > 8192 || h > 8192)
+    Fail(o.bundle + ": the editor reports no usable size (" + std::to_string(w) + "x" +
+         std::to_string(h) + ")");
+  x.OpenWindow(w, h, module.Effect().names.empty() ? module.Effect().id : module.Effect().names[0]);
+  r = plug.Instance().AttachView(x.NativeView());
+  if (r != AAX_SUCCESS)
+    Fail(o.bundle + ": " + aaxhost::WithCode("the editor refused the window", r));
+  if (!x.WaitForEditor(5000)) Fail(o.bundle + ": the editor showed no window within 5 s");
+  x.Pump(kSettleMs);
+
+  for (const auto& c : clicks)
+  {
+    x.Click(c.first, c.second);
+    x.Pump(kSettleMs);
+  }
+  if (!clicks.empty())
+    for (const ParamInfo& p : plug.Params())
+      std::printf("%s = %s\n", p.id.c_str(), p.valueText.c_str());
+
+  if (!o.snapshot.empty())
+  {
+    x.Snapshot(o.snapshot);
+    std::printf("%s: %dx%d editor snapshot%s\n", o.snapshot.c_str(), w, h,
+                x.OwnServer() ? " (on its own Xvfb)" : "");
+  }
+  if (o.interactive)
+  {
+    std::printf("editor open; close its window to end\n");
+    std::fflush(stdout);
+    std::map<std::string, std::string> last = Values(plug);
+    while (x.Pump(100))
+    {
+      const std::map<std::string, std::string> now = Values(plug);
+      for (const auto& v : now)
+        if (last[v.first] != v.second) std::printf("%s = %s\n", v.first.c_str(), v.second.c_str());
+      std::fflush(stdout);
+      last = now;
+    }
+  }
+  plug.Instance().CloseEditor();
+  return kExitOK;
+}
+} // namespace aaxtool

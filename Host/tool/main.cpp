@@ -1,0 +1,171 @@
+// aaxhost: drives an AAX module bundle from the command line as a workstation
+// would. Exit status 0 success, 1 failure, 2 usage error; every error is one
+// line on stderr.
+
+#include "AudioFile.h"
+#include "Commands.h"
+#include "ToolError.h"
+#include "Validate.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+
+using namespace aaxtool;
+
+namespace
+{
+void Bundle(CLI::App* app, std::string& into)
+{
+  app->add_option("BUNDLE", into, "module bundle (Name.aaxplugin) or its .so")->required();
+}
+
+void Params(CLI::App* app, std::vector<std::string>& into)
+{
+  app->add_option("--param", into,
+                  "ID=VALUE, repeatable; ID is the identifier or the name, VALUE a display "
+                  "text (on, off, ...) or a normalised number from 0 to 1")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+  CLI::App app{"aaxhost: load an AAX module bundle and drive it as a workstation would"};
+  app.set_version_flag("--version", std::string("aaxhost ") + QV_VERSION);
+  app.require_subcommand(1);
+
+  DescribeOptions describe;
+  CLI::App* cDescribe = app.add_subcommand("describe", "print what the module describes");
+  Bundle(cDescribe, describe.bundle);
+  cDescribe->add_flag("--json", describe.json, "print JSON");
+
+  ParamsOptions params;
+  CLI::App* cParams = app.add_subcommand("params", "list the plug-in's parameters");
+  Bundle(cParams, params.bundle);
+  Params(cParams, params.params);
+  cParams->add_flag("--json", params.json, "print JSON");
+
+  ProcessOptions process;
+  CLI::App* cProcess = app.add_subcommand("process", "render audio files through the plug-in");
+  Bundle(cProcess, process.bundle);
+  cProcess->add_option("INPUT", process.inputs, "input audio files")->required();
+  auto* out = cProcess->add_option("-o,--output", process.output, "output file (one input)");
+  auto* outDir =
+      cProcess->add_option("--out-dir", process.outDir, "folder for the outputs (same file names)");
+  out->excludes(outDir);
+  Params(cProcess, process.params);
+  cProcess->add_option("--automation", process.automation,
+                       "JSON automation: {\"ID\": [{\"at\": T, \"value\": V}, ...]}");
+  cProcess->add_option("--block", process.block, "frames per render call (1 to 8192)")
+      ->check(CLI::Range(1, 8192))
+      ->capture_default_str();
+  cProcess->add_option("--state", process.state, "restore this chunk file first");
+  cProcess->add_option("--save-state", process.saveState, "save the chunk after rendering");
+  cProcess->add_option("--format", process.format, "output format: " + FormatNames());
+  cProcess->add_option("--subtype", process.subtype, "output sample type: " + SubtypeNames());
+  cProcess->add_flag("--no-latency-compensation", process.noLatencyCompensation,
+                     "keep the plug-in's latency at the output start");
+  cProcess->add_option("-j,--jobs", process.jobs, "files rendered at once (--out-dir)")
+      ->check(CLI::Range(1, 256))
+      ->capture_default_str();
+  cProcess->add_flag("-q,--quiet", process.quiet, "no progress bar and no summary");
+
+  StateOptions state;
+  CLI::App* cState = app.add_subcommand("state", "save, show or load state chunk files");
+  cState->require_subcommand(1);
+  CLI::App* cSave = cState->add_subcommand("save", "save the chunk after --param values");
+  CLI::App* cShow = cState->add_subcommand("show", "print the values a chunk file holds");
+  CLI::App* cLoad = cState->add_subcommand("load", "restore a chunk file and print the values");
+  for (CLI::App* c : {cSave, cShow, cLoad})
+  {
+    Bundle(c, state.bundle);
+    c->add_option("FILE", state.file, "chunk file")->required();
+    c->add_flag("--json", state.json, "print JSON");
+  }
+  Params(cSave, state.params);
+
+  DiffOptions diff;
+  CLI::App* cDiff = app.add_subcommand("diff", "compare two audio files sample by sample");
+  cDiff->add_option("A", diff.a, "first file")->required();
+  cDiff->add_option("B", diff.b, "second file")->required();
+  cDiff->add_option("--tolerance", diff.tolerance, "largest difference still equal (default 0)")
+      ->check(CLI::NonNegativeNumber);
+  cDiff->add_flag("--json", diff.json, "print JSON");
+
+  EditorOptions editor;
+  CLI::App* cEditor = app.add_subcommand("editor", "open the editor in an X11 window");
+  Bundle(cEditor, editor.bundle);
+  Params(cEditor, editor.params);
+  cEditor->add_option("--click", editor.clicks, "X,Y in editor coordinates, repeatable")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  auto* snap = cEditor->add_option("--snapshot", editor.snapshot, "write the window as PNG");
+  auto* inter = cEditor->add_flag("--interactive", editor.interactive,
+                                  "keep the window open until it is closed");
+  snap->excludes(inter);
+
+  SignalOptions signal;
+  CLI::App* cSignal =
+      app.add_subcommand("testsignal", "write the built-in stereo test signal (float WAV)");
+  cSignal->add_option("OUTPUT", signal.output, "file to write")->required();
+  cSignal->add_option("--seconds", signal.seconds, "length")->capture_default_str();
+  cSignal->add_option("--rate", signal.rate, "sample rate")
+      ->check(CLI::Range(1000, 768000))
+      ->capture_default_str();
+  cSignal->add_flag("--swapped", signal.swapped, "left and right exchanged (a reference)");
+
+  ValidateOptions validate;
+  CLI::App* cValidate = AddValidate(app, validate);
+
+  try
+  {
+    app.parse(argc, argv);
+  }
+  catch (const CLI::CallForHelp& e)
+  {
+    return app.exit(e);
+  }
+  catch (const CLI::CallForAllHelp& e)
+  {
+    return app.exit(e);
+  }
+  catch (const CLI::CallForVersion& e)
+  {
+    return app.exit(e);
+  }
+  catch (const CLI::ParseError& e)
+  {
+    std::fprintf(stderr, "aaxhost: %s (see aaxhost --help)\n", e.what());
+    return kExitUsage;
+  }
+
+  try
+  {
+    if (*cDescribe) return RunDescribe(describe);
+    if (*cParams) return RunParams(params);
+    if (*cProcess) return RunProcess(process);
+    if (*cState)
+    {
+      state.action = *cSave ? "save" : *cShow ? "show" : "load";
+      return RunState(state);
+    }
+    if (*cDiff) return RunDiff(diff);
+    if (*cEditor) return RunEditor(editor);
+    if (*cValidate) return RunValidate(validate);
+    if (*cSignal) return RunSignal(signal);
+  }
+  catch (const ToolError& e)
+  {
+    std::fprintf(stderr, "aaxhost: %s\n", e.what());
+    return e.Code();
+  }
+  catch (const std::exception& e)
+  {
+    std::fprintf(stderr, "aaxhost: %s\n", e.what());
+    return kExitFailure;
+  }
+  return kExitUsage;
+}
