@@ -44,3 +44,8 @@ TEST(ModuleExports, ExactlyTheEntryPointsCountersTextsAndIdentifiers)
   ASSERT_EQ(expected.size(), 57u); // 7 entry points, 2 counters, 2 texts, 46 identifiers
   EXPECT_EQ(DefinedDynamicSymbols(QV_TEST_MODULE_SO), expected);
 }
+
+TEST(ModuleExports, TheProductModuleExportsTheSameListAndNothingElse)
+{
+  EXPECT_EQ(DefinedDynamicSymbols(QV_QUORVANE_SO), ExpectedExports());
+}
