@@ -17,6 +17,7 @@
 #include "AAX_IViewContainer.h"
 #include "AAX_SPlugInChunk.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -249,6 +250,12 @@ void IPlugAAX::RenderAudio(AAX_SIPlugRenderInfo* ioRenderInfo)
   }
 
   const int connectedIn = sideChain ? nIn + 1 : nIn;
+  // A host that hands over a null channel buffer among the connected ones
+  // gets nothing rendered rather than a read or write through null.
+  for (int i = 0; i < std::min(connectedIn, NInChannels()); ++i)
+    if (!ioRenderInfo->mAudioInputs[i]) return;
+  for (int i = 0; i < std::min(nOut, NOutChannels()); ++i)
+    if (!ioRenderInfo->mAudioOutputs[i]) return;
   SetInputChannelConnections(0, connectedIn, true);
   SetInputChannelConnections(connectedIn, NInChannels() - connectedIn, false);
   AttachInputBuffers(0, NInChannels(), ioRenderInfo->mAudioInputs, frames);

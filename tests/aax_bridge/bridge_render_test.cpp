@@ -104,8 +104,8 @@ TEST(BridgeRender, ContextsWithoutInstanceBuffersOrFramesRenderNothing)
   HostInstance inst(host, AsCreationProc(&RecordingAAXPlug::CreatePlain));
   ASSERT_EQ(inst.Initialize(), 0);
   RecordingAAXPlug* plug = PlugOf<RecordingAAXPlug>(inst);
-  RenderContext good, noBlock, emptyBlock, noBuffers, negative;
-  for (RenderContext* c : {&good, &noBlock, &emptyBlock, &noBuffers, &negative})
+  RenderContext good, noBlock, emptyBlock, noBuffers, negative, nullChannel;
+  for (RenderContext* c : {&good, &noBlock, &emptyBlock, &noBuffers, &negative, &nullChannel})
   {
     ASSERT_EQ(inst.InitializeFieldData(*c), 0);
     c->SetFrames(8);
@@ -114,7 +114,9 @@ TEST(BridgeRender, ContextsWithoutInstanceBuffersOrFramesRenderNothing)
   std::memset(emptyBlock.PrivateBlock(), 0, 8);
   noBuffers.Field(kFieldAudioIn) = nullptr;
   negative.SetFrames(-5);
-  RenderBatch batch{&noBlock, &emptyBlock, &noBuffers, &negative};
+  float* nullChannels[] = {nullptr, nullptr};
+  nullChannel.Field(kFieldAudioIn) = nullChannels;
+  RenderBatch batch{&noBlock, &emptyBlock, &noBuffers, &negative, &nullChannel};
   batch.AddRaw(nullptr);
   batch.Run(BridgeRenderProc());
   EXPECT_EQ(plug->blocks, 0);
