@@ -202,10 +202,10 @@ void PluginInstance::ApplyAssignment(const std::string& assignment)
   if (!SplitAssignment(assignment, key, text))
     Usage("--param " + assignment + ": expected ID=VALUE");
   const std::string id = Resolve(key);
-  ValueSpec spec;
-  spec.isText = true;
-  spec.text = text;
-  Update(id, ParseValue(id, spec, "--param " + assignment));
+  ValueSpec wanted;
+  wanted.isText = true;
+  wanted.text = text;
+  Update(id, ParseValue(id, wanted, "--param " + assignment));
 }
 
 std::string PluginInstance::Text(const std::string& id, double normalized) const
