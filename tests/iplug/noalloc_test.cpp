@@ -10,26 +10,7 @@
 #include <memory>
 #include <new>
 
-namespace
-{
-std::atomic<long> gAllocations{0};
-}
-
-// The replacements below pair malloc with free throughout; GCC cannot see
-// that across inlining in instrumented builds.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t n)
-{
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "counting_allocator.h"
 
 TEST(NoAllocation, RenderPathsAndParameterChangesAllocateNothing)
 {
