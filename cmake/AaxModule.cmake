@@ -30,8 +30,12 @@ function(qv_aax_module name)
   target_link_libraries(${name} PRIVATE
     -Wl,--whole-archive aaxlibrary -Wl,--no-whole-archive
     ${A_LINK} qv_warnings)
-  target_link_options(${name} PRIVATE
-    -Wl,--version-script=${QV_AAX_MODULE_MAP} -Wl,--no-undefined)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${QV_AAX_MODULE_MAP})
+  # clang links its sanitizer and fuzzer runtimes into the executable only; a
+  # fuzz build's module takes those symbols from the fuzzer that loads it.
+  if(NOT QV_FUZZ)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
 
   # Resources sit beside the binary's folder; the folder exists even when empty.
   set(res_dir ${bundle}/Contents/Resources)
