@@ -51,7 +51,7 @@ fuzz:
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" \
 	  -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
+	@cmake --build build-fuzz --target fuzzers -j $(JOBS)
 	@set -e; for f in $$(cat build-fuzz/fuzz/fuzzers.txt 2>/dev/null); do \
 	  name=$$(basename $$f); mkdir -p fuzz/corpus-work/$$name; \
 	  echo "== $$name ($(FUZZ_SECONDS)s)"; \
