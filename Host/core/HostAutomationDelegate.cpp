@@ -126,6 +126,12 @@ std::vector<SetRequest> HostAutomationDelegate::SetRequests() const
   return mSetRequests;
 }
 
+size_t HostAutomationDelegate::SetRequestCount() const
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mSetRequests.size();
+}
+
 bool HostAutomationDelegate::CurrentValue(const std::string& id, double* value) const
 {
   std::lock_guard<std::mutex> lock(mMutex);

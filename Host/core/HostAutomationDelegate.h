@@ -51,6 +51,9 @@ public:
   std::set<std::string> Registered() const;
   bool IsTouched(const std::string& id) const;
   std::vector<SetRequest> SetRequests() const;
+  // How many set requests were recorded, without copying them: a host
+  // watching for plug-in-side changes polls this often. [any]
+  size_t SetRequestCount() const;
   // Last value reported by PostCurrentValue; false when none was.
   bool CurrentValue(const std::string& id, double* value) const;
   // Results of the echoed UpdateParameterNormalizedValue calls, in order.
