@@ -32,7 +32,7 @@ extern "C"
 void __sanitizer_report_error_summary(const char* summary)
 {
   std::fprintf(stderr, "%s\n", summary);
-  if (sSanitizerReports.fetch_add(1) == 0)
+  if (sSanitizerReports.fetch_add(1) != 0) return;
   {
     std::lock_guard<std::mutex> lock(sSanitizerMutex);
     sFirstSanitizerReport = summary;
