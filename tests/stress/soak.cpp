@@ -93,12 +93,18 @@ const char* KindName(Kind kind)
 {
   switch (kind)
   {
-  case Kind::kThrough: return "the input unchanged";
-  case Kind::kSwap: return "the channels swapped";
-  case Kind::kMono: return "the average on both channels";
-  case Kind::kNotWritten: return "no output";
-  case Kind::kMixed: return "output that is no single one of through, swap or mono";
-  case Kind::kNonFinite: return "non-finite output";
+  case Kind::kThrough:
+    return "the input unchanged";
+  case Kind::kSwap:
+    return "the channels swapped";
+  case Kind::kMono:
+    return "the average on both channels";
+  case Kind::kNotWritten:
+    return "no output";
+  case Kind::kMixed:
+    return "output that is no single one of through, swap or mono";
+  case Kind::kNonFinite:
+    return "non-finite output";
   }
   return "?";
 }
@@ -129,11 +135,12 @@ Soak::~Soak()
 void Soak::Load(const std::string& bundle)
 {
   mHost = std::make_unique<aaxhost::StandInHost>();
-  // The host's call logs would grow with every render and request of a long
-  // soak; the automation delegate still keeps its set requests.
+  // The host's call logs and records would grow with every render and
+  // request of a long soak; the automation delegate still counts.
   mHost->Controller()->Calls().SetEnabled(false);
   mHost->Automation()->Calls().SetEnabled(false);
   mHost->Transport()->Calls().SetEnabled(false);
+  mHost->Automation()->KeepRecords(false);
   mModule = std::make_unique<aaxhost::Module>(*mHost);
   const aaxhost::ModuleResult r = mModule->Load(bundle);
   if (!r.ok())
@@ -269,8 +276,8 @@ Kind Soak::RenderBlock(Rng& rng, int32_t frames)
   mRender(&context, &context + 1);
   mCounters.blocks.fetch_add(1);
   mCounters.frames.fetch_add(static_cast<uint64_t>(frames));
-  if (frames == 0) return outL[0] == kUnwritten && outR[0] == kUnwritten ? Kind::kNotWritten
-                                                                        : Kind::kMixed;
+  if (frames == 0)
+    return outL[0] == kUnwritten && outR[0] == kUnwritten ? Kind::kNotWritten : Kind::kMixed;
 
   bool through = true, swap = true, mono = true, unwritten = true;
   for (int32_t s = 0; s < frames; ++s)
@@ -346,9 +353,10 @@ void Soak::Checkpoint(bool workers)
 void Soak::CheckQuiet(const char* when)
 {
   const std::string at =
-      std::string(when) + (std::strcmp(when, "checkpoint") == 0
-                               ? " " + std::to_string(mCounters.checkpoints.load() + 1)
-                               : std::string()) + ": ";
+      std::string(when) +
+      (std::strcmp(when, "checkpoint") == 0 ? " " + std::to_string(mCounters.checkpoints.load() + 1)
+                                            : std::string()) +
+      ": ";
   std::lock_guard<std::mutex> lock(mHostCalls);
   AAX_IACFEffectParameters* p = Params();
   // What the editor and the restores asked of the host, applied.
@@ -381,8 +389,8 @@ void Soak::CheckQuiet(const char* when)
   State again;
   if (!ReadState(again)) return;
   if (again.chunk != s.chunk || again.hostSwap != s.hostSwap || again.hostMono != s.hostMono)
-    return mOutcome.Fail(at + "restoring the plug-in's own chunk changed its state (" +
-                         values(s) + " before, " + values(again) + " after)");
+    return mOutcome.Fail(at + "restoring the plug-in's own chunk changed its state (" + values(s) +
+                         " before, " + values(again) + " after)");
   double toggled = s.swap != 0.0 ? 0.0 : 1.0;
   std::memcpy(chunk->fData + 8 * mSwapIndex, &toggled, 8);
   if (p->CompareActiveChunk(chunk, &equal) != AAX_SUCCESS || equal)
@@ -392,6 +400,9 @@ void Soak::CheckQuiet(const char* when)
   if (live != mLiveWithInstance)
     return mOutcome.Fail(at + std::to_string(live) + " live objects with the editor closed, " +
                          std::to_string(mLiveWithInstance) + " right after the instance was made");
+  if (const size_t failed = mHost->Automation()->EchoFailures())
+    return mOutcome.Fail(at + std::to_string(failed) +
+                         " of the host's answers to the plug-in's requests were refused");
   const std::vector<aaxhost::AssertRecord> asserts = mHost->Services()->Asserts();
   if (!asserts.empty())
     return mOutcome.Fail(at + "the plug-in reported an assertion failure: " + asserts[0].file +

@@ -91,9 +91,9 @@ enum class Kind
 {
   kThrough, // neither switch, or bypassed
   kSwap,
-  kMono,    // Mono, with or without Swap: the average is the same
+  kMono, // Mono, with or without Swap: the average is the same
   kNotWritten,
-  kMixed,   // no single one of the above over the whole block
+  kMixed, // no single one of the above over the whole block
   kNonFinite
 };
 const char* KindName(Kind kind);
@@ -101,8 +101,8 @@ const char* KindName(Kind kind);
 // The host's view of the instance's state: its chunk and what it says.
 struct State
 {
-  std::vector<char> chunk; // the data bytes
-  double swap = 0.0, mono = 0.0; // the plug-in's values from the chunk
+  std::vector<char> chunk;                             // the data bytes
+  double swap = 0.0, mono = 0.0;                       // the plug-in's values from the chunk
   double hostSwap = 0.0, hostMono = 0.0, bypass = 0.0; // normalised host-side values
   // What the render call must do with these values.
   Kind Expected() const;

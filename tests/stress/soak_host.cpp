@@ -81,8 +81,8 @@ void RunAutomation(Soak& soak)
       if (op < 60)
       {
         // Automation playback.
-        if (const AAX_Result r = p->UpdateParameterNormalizedValue(id.c_str(), v,
-                                                                   AAX_EUpdateSource(0)))
+        if (const AAX_Result r =
+                p->UpdateParameterNormalizedValue(id.c_str(), v, AAX_EUpdateSource(0)))
           return soak.Result().Fail(
               aaxhost::WithCode("UpdateParameterNormalizedValue(" + id + ", " + Num(v) + ")", r));
         count.updates.fetch_add(1);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace stress
 {
@@ -47,18 +48,24 @@ void RunRender(Soak& soak, double seconds)
       nextCheckpoint = Clock::now() + std::chrono::milliseconds(300 + rng() % 1200);
       continue;
     }
+    // A workstation's render thread waits for its next buffer between
+    // calls; without a pause here it would take the plug-in mutex back at
+    // once and starve every other thread of it.
+    if (block % 4 == 0)
+      std::this_thread::sleep_for(std::chrono::microseconds(rng() % 50));
+    else
+      std::this_thread::yield();
     const int32_t frames = RandomFrames(rng);
     if (block % 16 != 15)
     {
       // The switches may change between blocks but never inside one (the
       // render call holds the plug-in mutex), so a block is wholly one kind.
       const Kind kind = soak.RenderBlock(rng, frames);
-      if (frames == 0 ? kind != Kind::kNotWritten
-                      : kind == Kind::kMixed || kind == Kind::kNonFinite ||
-                            kind == Kind::kNotWritten)
-        return outcome.Fail("block " + std::to_string(block + 1) + " (" +
-                            std::to_string(frames) + " frames): the render call gave " +
-                            KindName(kind));
+      if (frames == 0
+              ? kind != Kind::kNotWritten
+              : kind == Kind::kMixed || kind == Kind::kNonFinite || kind == Kind::kNotWritten)
+        return outcome.Fail("block " + std::to_string(block + 1) + " (" + std::to_string(frames) +
+                            " frames): the render call gave " + KindName(kind));
       continue;
     }
     // A block between two reads of the state, with the host's control calls
@@ -72,10 +79,10 @@ void RunRender(Soak& soak, double seconds)
     if (!soak.ReadState(after)) return;
     if (automation.SetRequestCount() != requests || after.chunk != before.chunk) continue;
     if (kind != before.Expected())
-      return outcome.Fail("block " + std::to_string(block + 1) + ": with Swap " +
-                          Num(before.swap) + ", Mono " + Num(before.mono) + " and bypass " +
-                          Num(before.bypass) + " the render call gave " + KindName(kind) +
-                          " instead of " + KindName(before.Expected()));
+      return outcome.Fail("block " + std::to_string(block + 1) + ": with Swap " + Num(before.swap) +
+                          ", Mono " + Num(before.mono) + " and bypass " + Num(before.bypass) +
+                          " the render call gave " + KindName(kind) + " instead of " +
+                          KindName(before.Expected()));
     soak.Count().checkedBlocks.fetch_add(1);
   }
   outcome.Stop();

@@ -26,25 +26,25 @@ std::string sFirstSanitizerReport;
 
 extern "C"
 {
-// Every sanitizer calls this with the summary line of each report it
-// prints. Counting them lets the run fail with its own line at the end;
-// an error that ends the process (AddressSanitizer's) gets the line now.
-void __sanitizer_report_error_summary(const char* summary)
-{
-  std::fprintf(stderr, "%s\n", summary);
-  if (sSanitizerReports.fetch_add(1) != 0) return;
+  // Every sanitizer calls this with the summary line of each report it
+  // prints. Counting them lets the run fail with its own line at the end;
+  // an error that ends the process (AddressSanitizer's) gets the line now.
+  void __sanitizer_report_error_summary(const char* summary)
   {
-    std::lock_guard<std::mutex> lock(sSanitizerMutex);
-    sFirstSanitizerReport = summary;
+    std::fprintf(stderr, "%s\n", summary);
+    if (sSanitizerReports.fetch_add(1) != 0) return;
+    {
+      std::lock_guard<std::mutex> lock(sSanitizerMutex);
+      sFirstSanitizerReport = summary;
+    }
+    std::fprintf(stderr, "stress: FAIL: sanitizer report: %s\n", summary);
   }
-  std::fprintf(stderr, "stress: FAIL: sanitizer report: %s\n", summary);
-}
 
-// The project's LeakSanitizer suppressions (libraries that keep a block for
-// the life of the process), without needing LSAN_OPTIONS.
-const char* __lsan_default_options() { return "suppressions=" QV_LSAN_SUPPRESSIONS; }
+  // The project's LeakSanitizer suppressions (libraries that keep a block for
+  // the life of the process), without needing LSAN_OPTIONS.
+  const char* __lsan_default_options() { return "suppressions=" QV_LSAN_SUPPRESSIONS; }
 
-int __lsan_do_recoverable_leak_check() __attribute__((weak));
+  int __lsan_do_recoverable_leak_check() __attribute__((weak));
 }
 
 namespace
@@ -107,7 +107,8 @@ int main(int argc, char** argv)
   double seconds = 60.0;
   uint64_t seed = std::random_device{}() * 0x100000001ull ^ std::random_device{}();
   std::string bundle = QV_QUORVANE_BUNDLE;
-  app.add_option("--seconds", seconds, "how long to run (default 60)")->check(CLI::Range(0.1, 86400.0));
+  app.add_option("--seconds", seconds, "how long to run (default 60)")
+      ->check(CLI::Range(0.1, 86400.0));
   app.add_option("--seed", seed, "seed of every random choice (printed)");
   app.add_option("--bundle", bundle, "the module bundle (default the built Quorvane)");
   CLI11_PARSE(app, argc, argv);
@@ -178,8 +179,8 @@ int main(int argc, char** argv)
   if (status == 0 && sSanitizerReports.load() > 0)
   {
     std::lock_guard<std::mutex> lock(sSanitizerMutex);
-    status = Fail(std::to_string(sSanitizerReports.load()) + " sanitizer report(s), the first: " +
-                  sFirstSanitizerReport);
+    status = Fail(std::to_string(sSanitizerReports.load()) +
+                  " sanitizer report(s), the first: " + sFirstSanitizerReport);
   }
   if (status == 0) std::printf("stress: passed\n");
   return status;
