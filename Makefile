@@ -6,9 +6,13 @@
 #   make test SANITIZE=thread   the same in build-thread/ with TSan
 #   make bench                  Google Benchmark figures (not part of make test)
 #   make fuzz                   libFuzzer targets with clang, FUZZ_SECONDS each
+#   make stress                 the four-thread soak of the module under TSan, then
+#                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat)
 SANITIZE ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+STRESS_SECONDS ?= 60
+STRESS_SEED ?=
 
 ifeq ($(SANITIZE),)
 BUILD_DIR := build
@@ -19,7 +23,7 @@ CMAKE_EXTRA := -DQV_BENCH=OFF
 endif
 
 
-.PHONY: all deps configure build test demo bench fuzz clean
+.PHONY: all deps configure build test demo bench fuzz stress clean
 
 all: build
 
@@ -56,6 +60,17 @@ fuzz:
 	  name=$$(basename $$f); mkdir -p fuzz/corpus-work/$$name; \
 	  echo "== $$name ($(FUZZ_SECONDS)s)"; \
 	  $$f -max_total_time=$(FUZZ_SECONDS) fuzz/corpus-work/$$name fuzz/corpus/$$name; done
+
+# Each sanitizer tree builds only the soak and the module bundle it loads.
+# Both runs happen even when the first fails; the target fails if either did.
+stress: deps
+	@set -e; for s in thread address; do \
+	  cmake -S . -B build-$$s -DQV_SANITIZE=$$s -DQV_WERROR=ON -DQV_BENCH=OFF >/dev/null; \
+	  cmake --build build-$$s --target quorvane_stress -j $(JOBS); done
+	@status=0; for s in thread address; do \
+	  echo "== stress under $$s sanitizer ($(STRESS_SECONDS) s)"; \
+	  build-$$s/tests/stress/quorvane_stress --seconds $(STRESS_SECONDS) \
+	    $(if $(STRESS_SEED),--seed $(STRESS_SEED)) || status=1; done; exit $$status
 
 clean:
 	rm -rf build build-address build-thread build-fuzz

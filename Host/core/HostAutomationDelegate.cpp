@@ -46,7 +46,8 @@ AAX_Result HostAutomationDelegate::PostSetValueRequest(AAX_CParamID iParameterID
   {
     std::lock_guard<std::mutex> lock(mMutex);
     if (!IsRegisteredLocked(iParameterID)) return AAX_ERROR_INVALID_PARAMETER_ID;
-    mSetRequests.push_back({iParameterID, iNormalizedValue});
+    ++mSetRequestCount;
+    if (mKeepRecords) mSetRequests.push_back({iParameterID, iNormalizedValue});
     target = mEchoTarget;
     if (target && mEchoDeferred)
     {
@@ -58,8 +59,7 @@ AAX_Result HostAutomationDelegate::PostSetValueRequest(AAX_CParamID iParameterID
   {
     const AAX_Result r = target->UpdateParameterNormalizedValue(iParameterID, iNormalizedValue,
                                                                 AAX_EUpdateSource(0));
-    std::lock_guard<std::mutex> lock(mMutex);
-    mEchoResults.push_back(r);
+    RecordEcho(r);
   }
   return AAX_SUCCESS;
 }
@@ -126,6 +126,31 @@ std::vector<SetRequest> HostAutomationDelegate::SetRequests() const
   return mSetRequests;
 }
 
+size_t HostAutomationDelegate::SetRequestCount() const
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mSetRequestCount;
+}
+
+void HostAutomationDelegate::KeepRecords(bool keep)
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  mKeepRecords = keep;
+}
+
+size_t HostAutomationDelegate::EchoFailures() const
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mEchoFailures;
+}
+
+void HostAutomationDelegate::RecordEcho(AAX_Result result)
+{
+  std::lock_guard<std::mutex> lock(mMutex);
+  if (result != AAX_SUCCESS) ++mEchoFailures;
+  if (mKeepRecords) mEchoResults.push_back(result);
+}
+
 bool HostAutomationDelegate::CurrentValue(const std::string& id, double* value) const
 {
   std::lock_guard<std::mutex> lock(mMutex);
@@ -162,10 +187,7 @@ size_t HostAutomationDelegate::DeliverEchoes()
   if (!target) return 0;
   for (const SetRequest& r : pending)
   {
-    const AAX_Result result =
-        target->UpdateParameterNormalizedValue(r.id.c_str(), r.value, AAX_EUpdateSource(0));
-    std::lock_guard<std::mutex> lock(mMutex);
-    mEchoResults.push_back(result);
+    RecordEcho(target->UpdateParameterNormalizedValue(r.id.c_str(), r.value, AAX_EUpdateSource(0)));
   }
   return pending.size();
 }

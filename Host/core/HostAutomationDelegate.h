@@ -51,6 +51,14 @@ public:
   std::set<std::string> Registered() const;
   bool IsTouched(const std::string& id) const;
   std::vector<SetRequest> SetRequests() const;
+  // How many set requests arrived (kept or not), without copying them: a
+  // host watching for plug-in-side changes polls this often. [any]
+  size_t SetRequestCount() const;
+  // While off, set requests and echo results are counted but not kept, so a
+  // host that runs for hours does not grow. On by default. [any]
+  void KeepRecords(bool keep);
+  // Echoed updates that did not return 0, kept or not. [any]
+  size_t EchoFailures() const;
   // Last value reported by PostCurrentValue; false when none was.
   bool CurrentValue(const std::string& id, double* value) const;
   // Results of the echoed UpdateParameterNormalizedValue calls, in order.
@@ -60,6 +68,7 @@ private:
   ~HostAutomationDelegate() override = default;
   void* Answer(const acfIID& iid) override;
   bool IsRegisteredLocked(AAX_CParamID id) const;
+  void RecordEcho(AAX_Result result);
 
   mutable std::mutex mMutex;
   std::set<std::string> mRegistered;
@@ -67,6 +76,9 @@ private:
   std::vector<SetRequest> mSetRequests;
   std::map<std::string, double> mCurrentValues;
   std::vector<AAX_Result> mEchoResults;
+  bool mKeepRecords = true;
+  size_t mSetRequestCount = 0;
+  size_t mEchoFailures = 0;
   AAX_IACFEffectParameters* mEchoTarget = nullptr;
   bool mEchoDeferred = false;
   std::vector<SetRequest> mPendingEchoes;

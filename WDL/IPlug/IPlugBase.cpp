@@ -166,7 +166,10 @@ int IPlugBase::UnserializeState(ByteChunk* pChunk, int startPos)
 bool IPlugBase::CompareState(const unsigned char* incomingState, int startPos)
 {
   // Compared in single precision with a tolerance, so a chunk that went
-  // through a float round trip still counts as the same state.
+  // through a float round trip still counts as the same state. The live
+  // values are read under the plug-in mutex, as serialising reads them: the
+  // editor and the host change them from their own threads.
+  IMutexLock lock(this);
   const int n = NParams();
   for (int i = 0; i < n; ++i)
   {

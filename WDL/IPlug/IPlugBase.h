@@ -119,8 +119,8 @@ public:
   virtual bool SerializeState(ByteChunk* pChunk);
   // [host] Restores the state from startPos; the position after it, or -1.
   virtual int UnserializeState(ByteChunk* pChunk, int startPos);
-  // [host] True when the stored state (doubles from startPos, counted in
-  // doubles) matches the live parameters.
+  // [host, takes the plug-in mutex] True when the stored state (doubles from
+  // startPos, counted in doubles) matches the live parameters.
   virtual bool CompareState(const unsigned char* incomingState, int startPos);
   // [gui] The editor was resized.
   virtual void OnWindowResize() {}

@@ -103,6 +103,26 @@ TEST(AutomationEcho, SetRequestsComeBackAsUpdates)
   EXPECT_EQ(ep->Release(), 0u);
 }
 
+TEST(AutomationEcho, WithoutRecordsRequestsAndFailedEchoesAreStillCounted)
+{
+  StandInHost host;
+  auto* ep = new RecordingEffectParameters({"1", "2"});
+  ep->AddRef();
+  host.Automation()->SetEchoTarget(ep);
+  host.Automation()->KeepRecords(false);
+  AAX_VAutomationDelegate a(host.Unknown());
+  a.RegisterParameter("2");
+  a.RegisterParameter("3"); // the host knows it, the plug-in refuses its echo
+  EXPECT_EQ(a.PostSetValueRequest("2", 1.0), 0);
+  EXPECT_EQ(a.PostSetValueRequest("3", 0.5), 0);
+  EXPECT_TRUE(host.Automation()->SetRequests().empty());
+  EXPECT_TRUE(host.Automation()->EchoResults().empty());
+  EXPECT_EQ(host.Automation()->SetRequestCount(), 2u);
+  EXPECT_EQ(host.Automation()->EchoFailures(), 1u);
+  host.Automation()->SetEchoTarget(nullptr);
+  EXPECT_EQ(ep->Release(), 0u);
+}
+
 // Several host threads drive one instance's wrappers at once (run under
 // ThreadSanitizer in the thread build).
 TEST(HostThreads, WrappersAndComponentsTolerateConcurrentCalls)

@@ -54,3 +54,29 @@ TEST(QuorvaneThreads, EveryBlockSeesOneConsistentSwitchState)
   EXPECT_EQ(inconsistent, 0);
   EXPECT_EQ(seen[0] + seen[1] + seen[2], kBlocks);
 }
+
+// The host compares its saved chunk with the live state while the editor
+// changes a switch; under ThreadSanitizer an unlocked read of the values
+// shows up as a race.
+TEST(QuorvaneThreads, CompareStateWhileTheEditorChangesASwitch)
+{
+  HostedQuorvane fx;
+  ASSERT_TRUE(fx.Valid());
+  Quorvane* plug = &fx.Plug();
+  std::atomic<bool> done{false};
+  std::thread gui([&] {
+    for (unsigned i = 0; !done.load(); ++i)
+      plug->SetParameterFromGUI(Quorvane::kSwap, i % 2 ? 1.0 : 0.0);
+  });
+  for (int i = 0; i < 2000; ++i)
+  {
+    ByteChunk saved;
+    ASSERT_TRUE(plug->SerializeState(&saved));
+    plug->CompareState(saved.GetBytes(), 0);
+  }
+  done = true;
+  gui.join();
+  ByteChunk now;
+  ASSERT_TRUE(plug->SerializeState(&now));
+  EXPECT_TRUE(plug->CompareState(now.GetBytes(), 0));
+}
