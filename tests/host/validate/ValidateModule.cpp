@@ -3,7 +3,7 @@
 //   1 NaN in its output, 2 a crash on restoring a chunk, 3 an object leaked
 //   per instance, 4 a hang in Initialize, 5 an allocation in every render,
 //   6 a lock of its own besides the plug-in mutex in every render, 7 a
-//   system call in every render.
+//   system call in every render, 8 a condition wait in every render.
 // Quorvane.cpp is compiled with MakePlug renamed, so this file's MakePlug is
 // the one the bridge calls.
 #include "Quorvane.h"
@@ -13,7 +13,9 @@
 #include "IPlugAAX_Describe.h"
 
 #include <csignal>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <limits>
 #include <mutex>
@@ -53,6 +55,11 @@ public:
     }
     if (QV_FAULT == 6) std::lock_guard<std::mutex> lock(mMeters);
     if (QV_FAULT == 7) mPid = syscall(SYS_getpid);
+    if (QV_FAULT == 8)
+    {
+      std::unique_lock<std::mutex> lock(mMeters);
+      mMetersRead.wait_for(lock, std::chrono::microseconds(1));
+    }
   }
   int UnserializeState(ByteChunk* pChunk, int startPos) override
   {
@@ -69,6 +76,7 @@ public:
 private:
   void* volatile mScratch = nullptr; // keeps the allocation from being elided
   std::mutex mMeters;
+  std::condition_variable mMetersRead;
   volatile long mPid = 0;
 };
 
