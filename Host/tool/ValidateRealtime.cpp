@@ -5,15 +5,23 @@
 
 #include "ToolError.h"
 
+#include <iterator>
 #include <thread>
 
 namespace aaxtool
 {
 namespace
 {
-std::string Calls(int block)
+int CallsAt(int block) { return (kFrames + block - 1) / block; }
+std::string Calls(int block) { return std::to_string(CallsAt(block)) + " render calls"; }
+// The render calls of a check over every block size.
+std::string AllCalls()
 {
-  return std::to_string((kFrames + block - 1) / block) + " render calls";
+  int n = 0;
+  for (int block : kBlocks)
+    n += CallsAt(block);
+  return std::to_string(n) + " render calls at " + std::to_string(std::size(kBlocks)) +
+         " block sizes";
 }
 
 // Renders the check's signal through plug at block, with one of two sets of
@@ -75,7 +83,7 @@ std::string CheckNoAllocation(CheckContext& ctx)
            (site.empty() ? std::string() : ", the first in " + site));
     }
   }
-  return "";
+  return "none in " + AllCalls();
 }
 
 std::string CheckNoLock(CheckContext& ctx)
@@ -157,6 +165,6 @@ std::string CheckNoSystemCall(CheckContext& ctx)
            " system call(s) on the render thread in " + Calls(block) + ", the first " +
            FirstSystemCall());
   }
-  return "";
+  return "none in " + AllCalls();
 }
 } // namespace aaxtool
