@@ -34,9 +34,6 @@ using aaxtool::LockWatch;
 // Initial-exec thread-local storage: reading it never allocates.
 __thread LockWatch tWatch = LockWatch::kOff;
 
-// Where the tool's own code is mapped: calls from there are the host's.
-uintptr_t gToolBegin = 0, gToolEnd = 0;
-
 // One table per kind of watching thread; one thread writes each at a time.
 struct Table
 {
@@ -46,6 +43,10 @@ struct Table
   LockUse firstWait;
 };
 Table gRender, gHost;
+
+#ifndef QV_VALIDATE_NO_INTERPOSE
+// Where the tool's own code is mapped: calls from there are the host's.
+uintptr_t gToolBegin = 0, gToolEnd = 0;
 
 bool FromTool(const void* caller)
 {
@@ -91,7 +92,6 @@ int ToolRange(dl_phdr_info* info, size_t, void*)
   return 1;
 }
 
-#ifndef QV_VALIDATE_NO_INTERPOSE
 // The C library's functions, looked up once before main (or at the first
 // call, when a library's constructor locks earlier). The dynamic loader's
 // look-up takes its own locks directly, never through these.

@@ -72,7 +72,6 @@ extern "C" char qv_raw_syscall_end[];
 namespace
 {
 __thread bool tCounting = false;
-__thread bool tInHandler = false;
 
 std::atomic<unsigned long> gCalls{0};
 long gFirstNumber = -1;
@@ -80,11 +79,13 @@ constexpr int kFrames = 16;
 void* gFirst[kFrames];
 int gFirstDepth = 0, gFirstFrom = 0;
 
+
+#ifndef QV_VALIDATE_NO_TRAP
+__thread bool tInHandler = false;
 // Where the tool's own code is loaded, to tell the host's calls from the
 // plug-in's; set before any thread traps.
 uintptr_t gToolBase = 0;
 
-#ifndef QV_VALIDATE_NO_TRAP
 const char* CallName(long nr)
 {
   switch (nr)
