@@ -258,10 +258,23 @@ bool SystemCallsCountable()
 #ifdef QV_VALIDATE_NO_TRAP
   return false;
 #else
-  // A kernel with seccomp filters reads the null filter (EFAULT) or asks for
-  // no_new_privs first (EACCES); one without answers EINVAL or ENOSYS.
-  return syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, nullptr) != 0 &&
-         (errno == EFAULT || errno == EACCES);
+  // Whether this kernel (and whatever confines the process) lets a thread
+  // install a filter: one that allows everything, on a thread of its own.
+  static const bool countable = []
+  {
+    bool ok = false;
+    std::thread probe(
+        [&ok]
+        {
+          sock_filter allow = BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW);
+          sock_fprog program{1, &allow};
+          ok = prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+               syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
+        });
+    probe.join();
+    return ok;
+  }();
+  return countable;
 #endif
 }
 
