@@ -105,8 +105,10 @@ std::string CheckEditorX11(CheckContext& ctx)
   PluginInstance& plug = *instance;
   aaxhost::HostAutomationDelegate* host = plug.Host().Automation();
   if (!host) Fail("the stand-in host offers no automation delegate");
-  // The editor's changes come back to the plug-in as a workstation sends them.
+  // The editor's changes come back to the plug-in as a workstation sends
+  // them: from the host's own thread (this one), one call at a time.
   plug.Instance().EchoAutomation(true);
+  host->SetEchoDeferred(true);
   const Signal input = Noise(ctx, m.Inputs(), 512);
   RenderThread render(plug, input, m.Outputs());
   ctx.Step("opening the editor in an X11 window while rendering");
@@ -157,6 +159,7 @@ std::string CheckEditorX11(CheckContext& ctx)
         size_t now = seen;
         while (NowMs() - sent < kMissMs)
         {
+          host->DeliverEchoes();
           for (const std::string& id : RequestedSince(*host, seen, &now))
             if (wanted.count(id)) reached.insert(id);
           if (now != seen) break;
@@ -172,6 +175,7 @@ std::string CheckEditorX11(CheckContext& ctx)
   // the host last asked for, as the plug-in reports it.
   ctx.Step("the clicked values reaching the host");
   x->Pump(100);
+  host->DeliverEchoes();
   for (const std::string& id : RequestedSince(*host, first, &seen))
     if (wanted.count(id)) reached.insert(id);
   const std::vector<aaxhost::SetRequest> requests = host->SetRequests();
