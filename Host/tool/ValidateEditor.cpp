@@ -194,15 +194,12 @@ std::string CheckEditorX11(CheckContext& ctx)
   ctx.Step("closing the editor while rendering");
   plug.Instance().CloseEditor();
   render.Stop();
-  const std::string line = std::to_string(reached.size()) + " of " +
-                           std::to_string(wanted.size()) + " parameter(s) reached by " +
-                           std::to_string(clicks) + " clicks";
+  const std::string line = std::to_string(reached.size()) + " of " + std::to_string(wanted.size()) +
+                           " parameter(s) reached by " + std::to_string(clicks) + " clicks";
   if (reached.empty() && !wanted.empty()) Fail(line + " over the editor");
-  const std::string scan =
-      reached.size() == wanted.size()
-          ? ""
-          : finest ? ", scanned to a " + std::to_string(finest) + "-pixel step"
-                   : ", the scan's time ran out";
+  const std::string scan = reached.size() == wanted.size() ? ""
+                           : finest ? ", scanned to a " + std::to_string(finest) + "-pixel step"
+                                    : ", the scan's time ran out";
   return line + scan + ", every value at the host";
 }
 

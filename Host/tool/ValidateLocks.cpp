@@ -96,8 +96,7 @@ int ToolRange(dl_phdr_info* info, size_t, void*)
 // call, when a library's constructor locks earlier). The dynamic loader's
 // look-up takes its own locks directly, never through these.
 
-template <typename F>
-F Next(const char* name)
+template <typename F> F Next(const char* name)
 {
   return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
@@ -231,9 +230,8 @@ extern "C"
 {
   __attribute__((noinline)) int pthread_mutex_lock(pthread_mutex_t* m) noexcept
   {
-    return Locked(
-        m, "pthread_mutex_lock", true, QV_CALLER, R().mutexTry,
-        [m] { return R().mutexLock(m); });
+    return Locked(m, "pthread_mutex_lock", true, QV_CALLER, R().mutexTry,
+                  [m] { return R().mutexLock(m); });
   }
   __attribute__((noinline)) int pthread_mutex_trylock(pthread_mutex_t* m) noexcept
   {
@@ -242,27 +240,27 @@ extern "C"
       Note(*t, m, "pthread_mutex_trylock", true, QV_CALLER, false);
     return r;
   }
-  __attribute__((noinline)) int pthread_mutex_timedlock(pthread_mutex_t* m, const timespec* at) noexcept
+  __attribute__((noinline)) int pthread_mutex_timedlock(pthread_mutex_t* m,
+                                                        const timespec* at) noexcept
   {
-    return Locked(
-        m, "pthread_mutex_timedlock", true, QV_CALLER, R().mutexTry,
-        [m, at] { return R().mutexTimed(m, at); });
+    return Locked(m, "pthread_mutex_timedlock", true, QV_CALLER, R().mutexTry,
+                  [m, at] { return R().mutexTimed(m, at); });
   }
-  __attribute__((noinline)) int pthread_mutex_clocklock(pthread_mutex_t* m, clockid_t c, const timespec* at) noexcept
+  __attribute__((noinline)) int pthread_mutex_clocklock(pthread_mutex_t* m, clockid_t c,
+                                                        const timespec* at) noexcept
   {
-    return Locked(
-        m, "pthread_mutex_clocklock", true, QV_CALLER, R().mutexTry,
-        [m, c, at] { return R().mutexClock(m, c, at); });
+    return Locked(m, "pthread_mutex_clocklock", true, QV_CALLER, R().mutexTry,
+                  [m, c, at] { return R().mutexClock(m, c, at); });
   }
   __attribute__((noinline)) int pthread_rwlock_rdlock(pthread_rwlock_t* l) noexcept
   {
-    return Locked(
-        l, "pthread_rwlock_rdlock", false, QV_CALLER, R().tryRd, [l] { return R().rd(l); });
+    return Locked(l, "pthread_rwlock_rdlock", false, QV_CALLER, R().tryRd,
+                  [l] { return R().rd(l); });
   }
   __attribute__((noinline)) int pthread_rwlock_wrlock(pthread_rwlock_t* l) noexcept
   {
-    return Locked(
-        l, "pthread_rwlock_wrlock", false, QV_CALLER, R().tryWr, [l] { return R().wr(l); });
+    return Locked(l, "pthread_rwlock_wrlock", false, QV_CALLER, R().tryWr,
+                  [l] { return R().wr(l); });
   }
   __attribute__((noinline)) int pthread_rwlock_tryrdlock(pthread_rwlock_t* l) noexcept
   {
@@ -278,66 +276,64 @@ extern "C"
       Note(*t, l, "pthread_rwlock_trywrlock", false, QV_CALLER, false);
     return r;
   }
-  __attribute__((noinline)) int pthread_rwlock_timedrdlock(pthread_rwlock_t* l, const timespec* at) noexcept
+  __attribute__((noinline)) int pthread_rwlock_timedrdlock(pthread_rwlock_t* l,
+                                                           const timespec* at) noexcept
   {
-    return Locked(
-        l, "pthread_rwlock_timedrdlock", false, QV_CALLER, R().tryRd,
-        [l, at] { return R().timedRd(l, at); });
+    return Locked(l, "pthread_rwlock_timedrdlock", false, QV_CALLER, R().tryRd,
+                  [l, at] { return R().timedRd(l, at); });
   }
-  __attribute__((noinline)) int pthread_rwlock_timedwrlock(pthread_rwlock_t* l, const timespec* at) noexcept
+  __attribute__((noinline)) int pthread_rwlock_timedwrlock(pthread_rwlock_t* l,
+                                                           const timespec* at) noexcept
   {
-    return Locked(
-        l, "pthread_rwlock_timedwrlock", false, QV_CALLER, R().tryWr,
-        [l, at] { return R().timedWr(l, at); });
+    return Locked(l, "pthread_rwlock_timedwrlock", false, QV_CALLER, R().tryWr,
+                  [l, at] { return R().timedWr(l, at); });
   }
-  __attribute__((noinline)) int pthread_rwlock_clockrdlock(pthread_rwlock_t* l, clockid_t c, const timespec* at) noexcept
+  __attribute__((noinline)) int pthread_rwlock_clockrdlock(pthread_rwlock_t* l, clockid_t c,
+                                                           const timespec* at) noexcept
   {
-    return Locked(
-        l, "pthread_rwlock_clockrdlock", false, QV_CALLER, R().tryRd,
-        [l, c, at] { return R().clockRd(l, c, at); });
+    return Locked(l, "pthread_rwlock_clockrdlock", false, QV_CALLER, R().tryRd,
+                  [l, c, at] { return R().clockRd(l, c, at); });
   }
-  __attribute__((noinline)) int pthread_rwlock_clockwrlock(pthread_rwlock_t* l, clockid_t c, const timespec* at) noexcept
+  __attribute__((noinline)) int pthread_rwlock_clockwrlock(pthread_rwlock_t* l, clockid_t c,
+                                                           const timespec* at) noexcept
   {
-    return Locked(
-        l, "pthread_rwlock_clockwrlock", false, QV_CALLER, R().tryWr,
-        [l, c, at] { return R().clockWr(l, c, at); });
+    return Locked(l, "pthread_rwlock_clockwrlock", false, QV_CALLER, R().tryWr,
+                  [l, c, at] { return R().clockWr(l, c, at); });
   }
   __attribute__((noinline)) int pthread_cond_wait(pthread_cond_t* c, pthread_mutex_t* m)
   {
     return Waited(c, "pthread_cond_wait", QV_CALLER, [c, m] { return R().condWait(c, m); });
   }
-  __attribute__((noinline)) int pthread_cond_timedwait(pthread_cond_t* c, pthread_mutex_t* m, const timespec* at)
+  __attribute__((noinline)) int pthread_cond_timedwait(pthread_cond_t* c, pthread_mutex_t* m,
+                                                       const timespec* at)
   {
-    return Waited(
-        c, "pthread_cond_timedwait", QV_CALLER, [c, m, at] { return R().condTimed(c, m, at); });
+    return Waited(c, "pthread_cond_timedwait", QV_CALLER,
+                  [c, m, at] { return R().condTimed(c, m, at); });
   }
-  __attribute__((noinline)) int pthread_cond_clockwait(pthread_cond_t* c, pthread_mutex_t* m, clockid_t k,
-                             const timespec* at)
+  __attribute__((noinline)) int pthread_cond_clockwait(pthread_cond_t* c, pthread_mutex_t* m,
+                                                       clockid_t k, const timespec* at)
   {
-    return Waited(
-        c, "pthread_cond_clockwait", QV_CALLER,
-        [c, m, k, at] { return R().condClock(c, m, k, at); });
+    return Waited(c, "pthread_cond_clockwait", QV_CALLER,
+                  [c, m, k, at] { return R().condClock(c, m, k, at); });
   }
   __attribute__((noinline)) int sem_wait(sem_t* s)
   {
-    return Locked(
-        s, "sem_wait", false, QV_CALLER, R().semTry, [s] { return R().semWait(s); });
+    return Locked(s, "sem_wait", false, QV_CALLER, R().semTry, [s] { return R().semWait(s); });
   }
   __attribute__((noinline)) int sem_timedwait(sem_t* s, const timespec* at)
   {
-    return Locked(
-        s, "sem_timedwait", false, QV_CALLER, R().semTry, [s, at] { return R().semTimed(s, at); });
+    return Locked(s, "sem_timedwait", false, QV_CALLER, R().semTry,
+                  [s, at] { return R().semTimed(s, at); });
   }
   __attribute__((noinline)) int sem_clockwait(sem_t* s, clockid_t c, const timespec* at)
   {
-    return Locked(
-        s, "sem_clockwait", false, QV_CALLER, R().semTry,
-        [s, c, at] { return R().semClock(s, c, at); });
+    return Locked(s, "sem_clockwait", false, QV_CALLER, R().semTry,
+                  [s, c, at] { return R().semClock(s, c, at); });
   }
   __attribute__((noinline)) int pthread_spin_lock(pthread_spinlock_t* l) noexcept
   {
-    return Locked(
-        l, "pthread_spin_lock", false, QV_CALLER, R().spinTry, [l] { return R().spin(l); });
+    return Locked(l, "pthread_spin_lock", false, QV_CALLER, R().spinTry,
+                  [l] { return R().spin(l); });
   }
 }
 #endif

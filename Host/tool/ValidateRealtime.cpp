@@ -127,8 +127,8 @@ std::string CheckNoLock(CheckContext& ctx)
     const std::string where = "block " + std::to_string(block) + ": ";
     if (r.waits)
       Fail(where + std::to_string(r.waits) + " lock wait(s) on the render thread in " +
-           Calls(block) + " with nothing else running, the first in " + r.firstWait.op +
-           " from " + Site(r.firstWait.caller));
+           Calls(block) + " with nothing else running, the first in " + r.firstWait.op + " from " +
+           Site(r.firstWait.caller));
     const LockUse* mutex = PluginMutex(r);
     for (const LockUse& u : r.render)
       if (&u != mutex)
@@ -142,9 +142,8 @@ std::string CheckNoLock(CheckContext& ctx)
     }
   }
   if (!taken) return "no lock taken while rendering";
-  return std::string("only the plug-in mutex") +
-         (hostToo ? " (the one host calls take too)" : "") + ", taken " + std::to_string(taken) +
-         " time(s), no wait";
+  return std::string("only the plug-in mutex") + (hostToo ? " (the one host calls take too)" : "") +
+         ", taken " + std::to_string(taken) + " time(s), no wait";
 }
 
 std::string CheckNoSystemCall(CheckContext& ctx)

@@ -121,8 +121,7 @@ std::unique_ptr<LoadedModule> Load(CheckContext& ctx)
   return std::make_unique<LoadedModule>(ctx.bundle);
 }
 
-std::unique_ptr<PluginInstance> NewInstance(CheckContext& ctx, const LoadedModule& m,
-                                            double rate)
+std::unique_ptr<PluginInstance> NewInstance(CheckContext& ctx, const LoadedModule& m, double rate)
 {
   ctx.Step("creating and initialising an instance at " + Num(rate) + " Hz");
   return std::make_unique<PluginInstance>(m, rate, kAnnounced);

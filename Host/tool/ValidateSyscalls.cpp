@@ -79,88 +79,94 @@ constexpr int kFrames = 16;
 void* gFirst[kFrames];
 int gFirstDepth = 0, gFirstFrom = 0;
 
-
 #ifndef QV_VALIDATE_NO_TRAP
 __thread bool tInHandler = false;
 // Where the tool's own code is loaded, to tell the host's calls from the
 // plug-in's; set before any thread traps.
 uintptr_t gToolBase = 0;
 
+// Names of the calls a render path is likely to make; others by number.
+const struct
+{
+  long number;
+  const char* name;
+} kCallNames[] = {
+    {SYS_read, "read"},
+    {SYS_write, "write"},
+    {SYS_open, "open"},
+    {SYS_openat, "openat"},
+    {SYS_close, "close"},
+    {SYS_stat, "stat"},
+    {SYS_fstat, "fstat"},
+    {SYS_newfstatat, "newfstatat"},
+    {SYS_lseek, "lseek"},
+    {SYS_mmap, "mmap"},
+    {SYS_mprotect, "mprotect"},
+    {SYS_munmap, "munmap"},
+    {SYS_mremap, "mremap"},
+    {SYS_madvise, "madvise"},
+    {SYS_brk, "brk"},
+    {SYS_ioctl, "ioctl"},
+    {SYS_pread64, "pread64"},
+    {SYS_pwrite64, "pwrite64"},
+    {SYS_readv, "readv"},
+    {SYS_writev, "writev"},
+    {SYS_access, "access"},
+    {SYS_pipe, "pipe"},
+    {SYS_pipe2, "pipe2"},
+    {SYS_select, "select"},
+    {SYS_poll, "poll"},
+    {SYS_ppoll, "ppoll"},
+    {SYS_epoll_wait, "epoll_wait"},
+    {SYS_sched_yield, "sched_yield"},
+    {SYS_nanosleep, "nanosleep"},
+    {SYS_clock_nanosleep, "clock_nanosleep"},
+    {SYS_clock_gettime, "clock_gettime"},
+    {SYS_gettimeofday, "gettimeofday"},
+    {SYS_getpid, "getpid"},
+    {SYS_gettid, "gettid"},
+    {SYS_getppid, "getppid"},
+    {SYS_getuid, "getuid"},
+    {SYS_socket, "socket"},
+    {SYS_connect, "connect"},
+    {SYS_sendto, "sendto"},
+    {SYS_recvfrom, "recvfrom"},
+    {SYS_sendmsg, "sendmsg"},
+    {SYS_recvmsg, "recvmsg"},
+    {SYS_futex, "futex"},
+    {SYS_clone, "clone"},
+    {SYS_clone3, "clone3"},
+    {SYS_fork, "fork"},
+    {SYS_vfork, "vfork"},
+    {SYS_execve, "execve"},
+    {SYS_kill, "kill"},
+    {SYS_tgkill, "tgkill"},
+    {SYS_rt_sigaction, "rt_sigaction"},
+    {SYS_rt_sigprocmask, "rt_sigprocmask"},
+    {SYS_getrandom, "getrandom"},
+    {SYS_prctl, "prctl"},
+    {SYS_sched_setaffinity, "sched_setaffinity"},
+    {SYS_sched_getaffinity, "sched_getaffinity"},
+    {SYS_setpriority, "setpriority"},
+    {SYS_getrusage, "getrusage"},
+    {SYS_times, "times"},
+    {SYS_sysinfo, "sysinfo"},
+    {SYS_uname, "uname"},
+    {SYS_fsync, "fsync"},
+    {SYS_fdatasync, "fdatasync"},
+    {SYS_unlink, "unlink"},
+    {SYS_rename, "rename"},
+    {SYS_mkdir, "mkdir"},
+    {SYS_getdents64, "getdents64"},
+    {SYS_exit, "exit"},
+    {SYS_exit_group, "exit_group"},
+};
+
 const char* CallName(long nr)
 {
-  switch (nr)
-  {
-  case SYS_read: return "read";
-  case SYS_write: return "write";
-  case SYS_open: return "open";
-  case SYS_openat: return "openat";
-  case SYS_close: return "close";
-  case SYS_stat: return "stat";
-  case SYS_fstat: return "fstat";
-  case SYS_newfstatat: return "newfstatat";
-  case SYS_lseek: return "lseek";
-  case SYS_mmap: return "mmap";
-  case SYS_mprotect: return "mprotect";
-  case SYS_munmap: return "munmap";
-  case SYS_mremap: return "mremap";
-  case SYS_madvise: return "madvise";
-  case SYS_brk: return "brk";
-  case SYS_ioctl: return "ioctl";
-  case SYS_pread64: return "pread64";
-  case SYS_pwrite64: return "pwrite64";
-  case SYS_readv: return "readv";
-  case SYS_writev: return "writev";
-  case SYS_access: return "access";
-  case SYS_pipe: return "pipe";
-  case SYS_pipe2: return "pipe2";
-  case SYS_select: return "select";
-  case SYS_poll: return "poll";
-  case SYS_ppoll: return "ppoll";
-  case SYS_epoll_wait: return "epoll_wait";
-  case SYS_sched_yield: return "sched_yield";
-  case SYS_nanosleep: return "nanosleep";
-  case SYS_clock_nanosleep: return "clock_nanosleep";
-  case SYS_clock_gettime: return "clock_gettime";
-  case SYS_gettimeofday: return "gettimeofday";
-  case SYS_getpid: return "getpid";
-  case SYS_gettid: return "gettid";
-  case SYS_getppid: return "getppid";
-  case SYS_getuid: return "getuid";
-  case SYS_socket: return "socket";
-  case SYS_connect: return "connect";
-  case SYS_sendto: return "sendto";
-  case SYS_recvfrom: return "recvfrom";
-  case SYS_sendmsg: return "sendmsg";
-  case SYS_recvmsg: return "recvmsg";
-  case SYS_futex: return "futex";
-  case SYS_clone: return "clone";
-  case SYS_clone3: return "clone3";
-  case SYS_fork: return "fork";
-  case SYS_vfork: return "vfork";
-  case SYS_execve: return "execve";
-  case SYS_kill: return "kill";
-  case SYS_tgkill: return "tgkill";
-  case SYS_rt_sigaction: return "rt_sigaction";
-  case SYS_rt_sigprocmask: return "rt_sigprocmask";
-  case SYS_getrandom: return "getrandom";
-  case SYS_prctl: return "prctl";
-  case SYS_sched_setaffinity: return "sched_setaffinity";
-  case SYS_sched_getaffinity: return "sched_getaffinity";
-  case SYS_setpriority: return "setpriority";
-  case SYS_getrusage: return "getrusage";
-  case SYS_times: return "times";
-  case SYS_sysinfo: return "sysinfo";
-  case SYS_uname: return "uname";
-  case SYS_fsync: return "fsync";
-  case SYS_fdatasync: return "fdatasync";
-  case SYS_unlink: return "unlink";
-  case SYS_rename: return "rename";
-  case SYS_mkdir: return "mkdir";
-  case SYS_getdents64: return "getdents64";
-  case SYS_exit: return "exit";
-  case SYS_exit_group: return "exit_group";
-  default: return nullptr;
-  }
+  for (const auto& c : kCallNames)
+    if (c.number == nr) return c.name;
+  return nullptr;
 }
 
 // The first counted call's stack, for its name in the failure; later calls
@@ -216,7 +222,9 @@ void OnTrap(int, siginfo_t* info, void* context)
   case SYS_fork:
   case SYS_vfork:
   case SYS_execve:
-  case SYS_execveat: r[REG_RAX] = -ENOSYS; break;
+  case SYS_execveat:
+    r[REG_RAX] = -ENOSYS;
+    break;
   default:
     r[REG_RAX] =
         qv_raw_syscall(nr, r[REG_RDI], r[REG_RSI], r[REG_RDX], r[REG_R10], r[REG_R8], r[REG_R9]);
@@ -343,7 +351,8 @@ std::string FirstSystemCall()
 #ifndef QV_VALIDATE_NO_TRAP
   if (const char* n = CallName(gFirstNumber)) name = n;
 #endif
-  std::string out = (name.empty() ? "system call" : name) + " (" + std::to_string(gFirstNumber) + ")";
+  std::string out =
+      (name.empty() ? "system call" : name) + " (" + std::to_string(gFirstNumber) + ")";
   const std::string site = NameFrames(gFirst, gFirstDepth, gFirstFrom);
   return site.empty() ? out : out + " in " + site;
 }
