@@ -3,6 +3,7 @@
 // events, and the snapshot is what the window shows.
 
 #include "Commands.h"
+#include "HostAutomationDelegate.h"
 #include "Plugin.h"
 #include "Snapshot.h"
 #include "ToolError.h"
@@ -62,6 +63,15 @@ int RunEditor(const EditorOptions& o)
   PluginInstance plug(module, 48000.0, 512);
   for (const std::string& a : o.params)
     plug.ApplyAssignment(a);
+  // The editor's changes come back to the plug-in on this thread, as a
+  // workstation's control thread sends them: the host makes one call at a
+  // time into the instance, never one from the editor's thread beside ours.
+  aaxhost::HostAutomationDelegate* automation = plug.Host().Automation();
+  if (automation) automation->SetEchoDeferred(true);
+  auto deliver = [automation]
+  {
+    if (automation) automation->DeliverEchoes();
+  };
 
   AAX_Result r = plug.Instance().OpenEditor(module.CreateEditor());
   if (r != AAX_SUCCESS) Fail(o.bundle + ": " + aaxhost::WithCode("the editor did not open", r));
@@ -82,6 +92,7 @@ int RunEditor(const EditorOptions& o)
   {
     x.Click(c.first, c.second);
     x.Pump(kSettleMs);
+    deliver();
   }
   if (!clicks.empty())
     for (const ParamInfo& p : plug.Params())
@@ -100,6 +111,7 @@ int RunEditor(const EditorOptions& o)
     std::map<std::string, std::string> last = Values(plug);
     while (x.Pump(100))
     {
+      deliver();
       const std::map<std::string, std::string> now = Values(plug);
       for (const auto& v : now)
         if (last[v.first] != v.second) std::printf("%s = %s\n", v.first.c_str(), v.second.c_str());

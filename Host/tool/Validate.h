@@ -67,4 +67,53 @@ void ResetAllocations();
 // The function that made the first allocation counted since the reset (the
 // first named frame above the allocator), or empty.
 std::string FirstAllocationSite();
+
+// Up to three frames of a call stack from frames[from] on, named for the
+// reader: "function" when the symbol is visible, else "file+0xoffset" (for
+// addr2line), joined by " < ". Frames in the C library are left out. [any]
+std::string NameFrames(void* const* frames, int depth, int from = 0);
+
+// Lock operations (pthread mutexes, read-write and spin locks, condition and
+// semaphore waits) made by anything but the tool itself, on threads that
+// watch (the tool interposes the functions; false in sanitizer builds).
+bool LocksCountable();
+enum class LockWatch
+{
+  kOff,
+  kRender,   // the render thread while it renders
+  kHostCall, // a host thread calling into the plug-in
+};
+void WatchLocks(LockWatch what); // for the calling thread [any]
+struct LockUse
+{
+  const void* lock = nullptr; // the lock object
+  const char* op = nullptr;   // the first function that took it
+  unsigned long count = 0;
+  const void* caller = nullptr; // where that first call came from
+  bool mutex = false;
+};
+constexpr int kMaxLocksSeen = 16; // distinct lock objects per kind of thread
+struct LockReport
+{
+  std::vector<LockUse> render, host; // distinct locks, in the order first taken
+  unsigned long waits = 0;           // render-thread calls that had to wait
+  LockUse firstWait;
+};
+void ResetLocks();
+LockReport Locks(); // allocates: not while watching
+
+// System calls of a thread, trapped by a seccomp filter of its own (the
+// tool's trap handler performs each one and goes on). False in sanitizer
+// builds and where the kernel offers no filters.
+bool SystemCallsCountable();
+// Runs body on a new thread under the trap and joins it; body's exception
+// comes back. Fails when the filter cannot be installed. [host]
+void RunTrappingSystemCalls(const std::function<void()>& body);
+// On the trapping thread: counts its system calls, except those the tool
+// itself makes (the first frame outside the C library is the tool's).
+void CountSystemCalls(bool on);
+unsigned long SystemCalls();
+void ResetSystemCalls();
+// "name (number) in site" for the first counted call since the reset.
+std::string FirstSystemCall();
 } // namespace aaxtool

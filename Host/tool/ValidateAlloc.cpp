@@ -110,22 +110,26 @@ void ResetAllocations()
 
 std::string FirstAllocationSite()
 {
+  // Frame 0 is Count's caller (malloc); NameFrames skips the allocator.
+  return NameFrames(gFirst, gFirstDepth, 1);
+}
+
+std::string NameFrames(void* const* frames, int depth, int from)
+{
   std::string out;
-  // Frames 0 and 1 are Count's caller (malloc) and backtrace's; skip the
-  // allocator itself and the C++ operator new over it.
   int named = 0;
-  for (int i = 1; i < gFirstDepth && named < 3; ++i)
+  for (int i = from; i < depth && named < 3; ++i)
   {
     Dl_info info{};
-    if (!dladdr(gFirst[i], &info)) continue;
+    if (!dladdr(frames[i], &info) || !info.dli_fname) continue;
+    const std::string file = info.dli_fname;
+    if (file.find("/libc.so") != std::string::npos) continue;
     if (!info.dli_sname)
     {
       // A hidden function: its binary and offset, for addr2line.
-      if (!info.dli_fname) continue;
-      const std::string file = info.dli_fname;
       char offset[32];
       std::snprintf(offset, sizeof offset, "+0x%lx",
-                    static_cast<unsigned long>(static_cast<char*>(gFirst[i]) -
+                    static_cast<unsigned long>(static_cast<char*>(frames[i]) -
                                                static_cast<char*>(info.dli_fbase)));
       out += (out.empty() ? "" : " < ") + file.substr(file.rfind('/') + 1) + offset;
       ++named;

@@ -1,10 +1,10 @@
-// The checks of aaxhost validate, by level: 1 the module's life, 2 instances,
-// parameters and state, 3 rendering, 4 the editor while audio renders, 5 a
-// second thread while rendering, 8 malformed chunks. Each check loads the
-// bundle itself, so each runs alone in its process.
-#include "Plugin.h"
-#include "Snapshot.h"
-#include "Validate.h"
+// The checks of aaxhost validate, by level, and their table: 1 the module's
+// life, 2 instances, parameters and state, 3 rendering, 5 a second thread
+// while rendering, 6 fuzzed values, 7 three threads, 8 oversized renders and
+// malformed chunks (the editor's are in ValidateEditor.cpp, level 9's in
+// ValidateRealtime.cpp). Each check loads the bundle itself, so each runs
+// alone in its process.
+#include "ValidateSupport.h"
 
 #include "AAX_CString.h"
 #include "AAX_DescriptionTypes.h"
@@ -29,131 +29,6 @@ namespace aaxtool
 {
 namespace
 {
-const double kRates[] = {44100.0, 48000.0, 88200.0, 96000.0, 192000.0};
-const int kBlocks[] = {1, 32, 64, 100, 512, 1024};
-constexpr int kAnnounced = 1024; // the block size announced to the plug-in
-constexpr int kFrames = 4096;    // frames rendered per configuration
-
-std::string Num(double v)
-{
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.9g", v);
-  return buf;
-}
-
-using Signal = std::vector<std::vector<float>>; // per channel
-
-// Finite, full-scale noise with a few exact zeros and full-scale samples.
-Signal Noise(CheckContext& ctx, int channels, int frames)
-{
-  Signal s(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames)));
-  std::uniform_real_distribution<float> d(-1.0f, 1.0f);
-  for (auto& ch : s)
-    for (int i = 0; i < frames; ++i)
-      ch[static_cast<size_t>(i)] = i % 97 == 0 ? 0.0f : i % 101 == 0 ? 1.0f : d(ctx.rng);
-  return s;
-}
-
-// Renders input through plug in blocks of block frames; before the block
-// that starts at frame f, atFrame(f) may change parameters.
-// With count, the render calls' allocations are counted.
-Signal Render(PluginInstance& plug, const Signal& input, int outputs, int block,
-              const std::function<void(int)>& atFrame = nullptr, bool count = false)
-{
-  const int frames = input.empty() ? 0 : static_cast<int>(input[0].size());
-  Signal out(static_cast<size_t>(outputs), std::vector<float>(static_cast<size_t>(frames)));
-  std::vector<float*> in(input.size() + 1), o(static_cast<size_t>(outputs) + 1);
-  for (int f = 0; f < frames; f += block)
-  {
-    const int n = std::min(block, frames - f);
-    if (atFrame) atFrame(f);
-    for (size_t c = 0; c < input.size(); ++c)
-      in[c] = const_cast<float*>(input[c].data()) + f;
-    for (size_t c = 0; c < out.size(); ++c)
-      o[c] = out[c].data() + f;
-    CountAllocations(count);
-    plug.Render(in.data(), o.data(), n);
-    CountAllocations(false);
-  }
-  return out;
-}
-
-// Fails naming where the first NaN, infinity or denormal is.
-void ExpectClean(const Signal& out, const std::string& where)
-{
-  for (size_t c = 0; c < out.size(); ++c)
-    for (size_t i = 0; i < out[c].size(); ++i)
-    {
-      const float v = out[c][i];
-      const char* what = std::isnan(v)                        ? "NaN"
-                         : std::isinf(v)                      ? "infinity"
-                         : std::fpclassify(v) == FP_SUBNORMAL ? "denormal"
-                                                              : nullptr;
-      if (what)
-        Fail(where + ": " + what + " at output " + std::to_string(c) + " frame " +
-             std::to_string(i));
-    }
-}
-
-void ExpectEqual(const Signal& a, const Signal& b, const std::string& where)
-{
-  for (size_t c = 0; c < a.size(); ++c)
-    for (size_t i = 0; i < a[c].size(); ++i)
-      if (std::memcmp(&a[c][i], &b[c][i], sizeof(float)) != 0)
-        Fail(where + ": output " + std::to_string(c) + " frame " + std::to_string(i) + " is " +
-             Num(b[c][i]) + ", expected " + Num(a[c][i]));
-}
-
-// The host's bypass parameter: random values leave it off, or half of the
-// rendering checks would never reach the plug-in's processing.
-const char kBypassID[] = "MasterBypassID";
-
-// Random normalised values for every automatable parameter, by identifier.
-std::map<std::string, double> RandomValues(CheckContext& ctx, const PluginInstance& plug)
-{
-  std::map<std::string, double> v;
-  for (const ParamInfo& p : plug.Params())
-  {
-    if (!p.automatable || p.id == kBypassID) continue;
-    double x = ctx.Uniform();
-    if (!p.continuous && p.steps > 1) x = std::round(x * (p.steps - 1)) / (p.steps - 1);
-    v[p.id] = x;
-  }
-  return v;
-}
-
-void Apply(PluginInstance& plug, const std::map<std::string, double>& values)
-{
-  for (const auto& v : values)
-    plug.Update(v.first, v.second);
-}
-
-std::vector<char> Bytes(const ChunkFile& c)
-{
-  std::vector<char> b(c.data.begin(), c.data.end());
-  const char* id = reinterpret_cast<const char*>(&c.chunkID);
-  b.insert(b.end(), id, id + sizeof c.chunkID);
-  return b;
-}
-
-bool HasChunk(const PluginInstance& plug)
-{
-  int32_t n = 0;
-  return plug.Parameters()->GetNumberOfChunks(&n) == AAX_SUCCESS && n > 0;
-}
-
-std::unique_ptr<LoadedModule> Load(CheckContext& ctx)
-{
-  ctx.Step("loading the module");
-  return std::make_unique<LoadedModule>(ctx.bundle);
-}
-
-std::unique_ptr<PluginInstance> NewInstance(CheckContext& ctx, const LoadedModule& m,
-                                            double rate = 48000.0)
-{
-  ctx.Step("creating and initialising an instance at " + Num(rate) + " Hz");
-  return std::make_unique<PluginInstance>(m, rate, kAnnounced);
-}
 
 // ---- Level 1 ----
 
@@ -468,88 +343,7 @@ std::string CheckZeroFrames(CheckContext& ctx)
   return "";
 }
 
-// ---- Level 4 and 5 ----
-
-// Renders on a thread of its own until stopped; fails (after join) with the
-// first unclean block.
-class RenderThread
-{
-public:
-  RenderThread(PluginInstance& plug, const Signal& input, int outputs)
-      : mThread(
-            [this, &plug, &input, outputs]
-            {
-              while (!mStop.load())
-              {
-                const Signal out = Render(plug, input, outputs, 64);
-                try
-                {
-                  ExpectClean(out, "rendering");
-                }
-                catch (const std::exception& e)
-                {
-                  mError = e.what();
-                  return;
-                }
-                mBlocks.fetch_add(1);
-              }
-            })
-  {
-  }
-  // Joins without reporting: a failure elsewhere is already on its way.
-  ~RenderThread()
-  {
-    mStop = true;
-    if (mThread.joinable()) mThread.join();
-  }
-  // Joins and fails with the render thread's failure, if any.
-  void Stop()
-  {
-    mStop = true;
-    if (mThread.joinable()) mThread.join();
-    if (!mError.empty()) Fail(std::exchange(mError, std::string()));
-  }
-  int Blocks() const { return mBlocks.load(); }
-
-private:
-  std::atomic<bool> mStop{false};
-  std::atomic<int> mBlocks{0};
-  std::string mError;
-  std::thread mThread;
-};
-
-std::string CheckEditorHeadless(CheckContext& ctx)
-{
-  const std::unique_ptr<LoadedModule> module = Load(ctx);
-  LoadedModule& m = *module;
-  if (!m.CreateEditor()) return "skipped: the effect has no editor";
-  PluginInstance plug(m, 48000.0, kAnnounced);
-  plug.Instance().EchoAutomation(true);
-  const Signal input = Noise(ctx, m.Inputs(), 512);
-  RenderThread render(plug, input, m.Outputs());
-  for (int round = 0; round < 3; ++round)
-  {
-    ctx.Step("opening the editor while rendering");
-    AAX_Result r = plug.Instance().OpenEditor(m.CreateEditor());
-    if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor did not open", r));
-    r = plug.Instance().AttachView(aaxhost::HostInstance::HeadlessView());
-    if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor refused the headless view", r));
-    AAX_Point size{0, 0};
-    plug.Instance().Editor()->GetViewSize(&size);
-    if (size.horz <= 0 || size.vert <= 0) Fail("the editor reports no size");
-    ctx.Step("host changes reaching the open editor");
-    for (const auto& v : RandomValues(ctx, plug))
-    {
-      plug.Update(v.first, v.second);
-      plug.Instance().Editor()->ParameterUpdated(v.first.c_str());
-      plug.Instance().Editor()->TimerWakeup();
-    }
-    ctx.Step("closing the editor while rendering");
-    plug.Instance().CloseEditor();
-  }
-  render.Stop();
-  return "";
-}
+// ---- Level 5 ----
 
 std::string CheckThreadParams(CheckContext& ctx)
 {
@@ -603,154 +397,6 @@ std::string CheckThreadChunks(CheckContext& ctx)
   return "";
 }
 
-// ---- Level 8 ----
-
-// Sets a raw chunk record; AAX result.
-AAX_Result SetRaw(PluginInstance& plug, AAX_CTypeID id, const std::vector<char>& data,
-                  int32_t claimedSize)
-{
-  std::vector<char> record(kAAX_SPlugInChunkHeaderSize + data.size() + 1, 0);
-  auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
-  chunk->fSize = claimedSize;
-  chunk->fChunkID = id;
-  if (!data.empty()) std::memcpy(chunk->fData, data.data(), data.size());
-  return plug.Parameters()->SetChunk(id, chunk);
-}
-
-std::string CheckMalformedChunks(CheckContext& ctx)
-{
-  const std::unique_ptr<LoadedModule> module = Load(ctx);
-  LoadedModule& m = *module;
-  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
-  PluginInstance& plug = *instance;
-  if (!HasChunk(plug)) return "skipped: the plug-in keeps no state chunk";
-  Apply(plug, RandomValues(ctx, plug));
-  const ChunkFile good = plug.SaveChunk();
-  Apply(plug, RandomValues(ctx, plug));
-  const ChunkFile current = plug.SaveChunk();
-  struct Case
-  {
-    std::string name;
-    AAX_CTypeID id;
-    std::vector<char> data;
-  };
-  std::vector<Case> cases;
-  for (size_t cut : {size_t(0), size_t(1), good.data.size() / 2, good.data.size() - 1})
-    if (cut < good.data.size())
-      cases.push_back({"truncated to " + std::to_string(cut) + " bytes", good.chunkID,
-                       std::vector<char>(good.data.begin(), good.data.begin() + cut)});
-  std::vector<char> longer = good.data;
-  longer.resize(longer.size() + 64, '\x5a');
-  cases.push_back({"extended by 64 bytes", good.chunkID, longer});
-  for (int i = 0; i < 32; ++i)
-  {
-    std::vector<char> bytes(good.data.size() + static_cast<size_t>(ctx.rng() % 32));
-    for (char& b : bytes)
-      b = static_cast<char>(ctx.rng());
-    cases.push_back({"random bytes #" + std::to_string(i + 1), good.chunkID, bytes});
-  }
-  std::vector<char> flipped = good.data;
-  for (size_t i = 0; i < flipped.size(); i += 3)
-    flipped[i] = static_cast<char>(flipped[i] ^ 0xFF);
-  cases.push_back({"every third byte flipped", good.chunkID, flipped});
-  cases.push_back({"another plug-in's identifier", 0x58585858, good.data});
-  int refused = 0;
-  for (const Case& c : cases)
-  {
-    ctx.Step("SetChunk of a chunk " + c.name);
-    plug.LoadChunk(current, "the plug-in's own chunk");
-    const AAX_Result r = SetRaw(plug, c.id, c.data, static_cast<int32_t>(c.data.size()));
-    const std::vector<char> after = Bytes(plug.SaveChunk());
-    if (r != AAX_SUCCESS)
-    {
-      ++refused;
-      if (after != Bytes(current))
-        Fail("a chunk " + c.name + " was refused, yet the state changed");
-    }
-    else if (c.id != good.chunkID)
-      Fail("a chunk " + c.name + " was accepted");
-    else
-    {
-      // Applied: the state must be a whole one, which restores to itself.
-      ctx.Step("restoring the state a chunk " + c.name + " left");
-      const ChunkFile now = plug.SaveChunk();
-      plug.LoadChunk(now, "the plug-in's own chunk");
-      if (Bytes(plug.SaveChunk()) != Bytes(now))
-        Fail("a chunk " + c.name + " was accepted and left a state that does not restore itself");
-    }
-    ctx.Step("CompareActiveChunk of a chunk " + c.name);
-    std::vector<char> record(kAAX_SPlugInChunkHeaderSize + c.data.size() + 1, 0);
-    auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
-    chunk->fSize = static_cast<int32_t>(c.data.size());
-    chunk->fChunkID = c.id;
-    if (!c.data.empty()) std::memcpy(chunk->fData, c.data.data(), c.data.size());
-    AAX_CBoolean same = 0;
-    plug.Parameters()->CompareActiveChunk(chunk, &same);
-  }
-  return std::to_string(cases.size()) + " chunks, " + std::to_string(refused) + " refused";
-}
-std::string CheckEditorX11(CheckContext& ctx)
-{
-  if (ctx.skipGui) return "skipped: --skip-gui";
-  const std::unique_ptr<LoadedModule> module = Load(ctx);
-  LoadedModule& m = *module;
-  if (!m.CreateEditor()) return "skipped: the effect has no editor";
-  std::unique_ptr<XSession> x;
-  try
-  {
-    ctx.Step("connecting to a display or starting Xvfb");
-    x = std::make_unique<XSession>();
-  }
-  catch (const std::exception& e)
-  {
-    return std::string("skipped: ") + e.what();
-  }
-  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
-  PluginInstance& plug = *instance;
-  // The editor's changes come back to the plug-in as a workstation sends them.
-  plug.Instance().EchoAutomation(true);
-  const Signal input = Noise(ctx, m.Inputs(), 512);
-  RenderThread render(plug, input, m.Outputs());
-  ctx.Step("opening the editor in an X11 window while rendering");
-  AAX_Result r = plug.Instance().OpenEditor(m.CreateEditor());
-  if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor did not open", r));
-  AAX_Point size{0, 0};
-  plug.Instance().Editor()->GetViewSize(&size);
-  const int w = static_cast<int>(size.horz), h = static_cast<int>(size.vert);
-  if (w <= 0 || h <= 0 || w > 8192 || h > 8192) Fail("the editor reports no usable size");
-  x->OpenWindow(w, h, "validate");
-  r = plug.Instance().AttachView(x->NativeView());
-  if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor refused the window", r));
-  if (!x->WaitForEditor(5000)) Fail("the editor showed no window within 5 s");
-  x->Pump(200);
-  // Without knowing where the controls are, click a grid over the whole view;
-  // a parameter counts once the host saw a click change it.
-  std::vector<ParamInfo> last = plug.Params();
-  std::set<std::string> reached;
-  const int stepX = std::max(1, w / 12), stepY = std::max(1, h / 8);
-  int clicks = 0;
-  for (int y = stepY / 2; y < h; y += stepY)
-    for (int cx = stepX / 2; cx < w; cx += stepX)
-    {
-      ctx.Step("a click at " + std::to_string(cx) + "," + std::to_string(y));
-      x->Click(cx, y);
-      x->Pump(20);
-      ++clicks;
-      const std::vector<ParamInfo> now = plug.Params();
-      for (size_t i = 0; i < now.size() && i < last.size(); ++i)
-        if (now[i].value != last[i].value) reached.insert(now[i].id);
-      last = now;
-    }
-  const int changed = static_cast<int>(reached.size());
-  const bool any = !last.empty();
-  ctx.Step("closing the editor while rendering");
-  plug.Instance().CloseEditor();
-  render.Stop();
-  if (changed == 0 && any)
-    Fail(std::to_string(clicks) + " clicks over the editor changed no parameter");
-  return std::to_string(clicks) + " clicks, " + std::to_string(changed) + " parameter(s) changed";
-}
-
 // ---- Level 6 ----
 
 std::string CheckFuzzedValues(CheckContext& ctx)
@@ -796,27 +442,6 @@ std::string CheckFuzzedValues(CheckContext& ctx)
     }
   }
   return std::to_string(tried) + " value(s) and texts, " + std::to_string(refused) + " refused";
-}
-
-std::string CheckEditorOpenClose(CheckContext& ctx)
-{
-  const std::unique_ptr<LoadedModule> module = Load(ctx);
-  LoadedModule& m = *module;
-  if (!m.CreateEditor()) return "skipped: the effect has no editor";
-  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
-  PluginInstance& plug = *instance;
-  const Signal input = Noise(ctx, m.Inputs(), 256);
-  RenderThread render(plug, input, m.Outputs());
-  for (int round = 1; round <= 20; ++round)
-  {
-    ctx.Step("opening and closing the editor while rendering, round " + std::to_string(round));
-    const AAX_Result r = plug.Instance().OpenEditor(m.CreateEditor());
-    if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("the editor did not open", r));
-    if (round % 2) plug.Instance().AttachView(aaxhost::HostInstance::HeadlessView());
-    plug.Instance().CloseEditor();
-  }
-  render.Stop();
-  return "";
 }
 
 // ---- Level 7 ----
@@ -903,7 +528,7 @@ std::string CheckThreeThreads(CheckContext& ctx)
   return "";
 }
 
-// ---- Level 8 (frames) ----
+// ---- Level 8 ----
 
 std::string CheckOversizedAndMissing(CheckContext& ctx)
 {
@@ -924,40 +549,90 @@ std::string CheckOversizedAndMissing(CheckContext& ctx)
   return "";
 }
 
-// ---- Level 9 ----
 
-std::string CheckNoAllocation(CheckContext& ctx)
+// Sets a raw chunk record; AAX result.
+AAX_Result SetRaw(PluginInstance& plug, AAX_CTypeID id, const std::vector<char>& data,
+                  int32_t claimedSize)
 {
-  if (!AllocationsCountable()) return "skipped: the allocator cannot be counted in this build";
+  std::vector<char> record(kAAX_SPlugInChunkHeaderSize + data.size() + 1, 0);
+  auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
+  chunk->fSize = claimedSize;
+  chunk->fChunkID = id;
+  if (!data.empty()) std::memcpy(chunk->fData, data.data(), data.size());
+  return plug.Parameters()->SetChunk(id, chunk);
+}
+
+std::string CheckMalformedChunks(CheckContext& ctx)
+{
   const std::unique_ptr<LoadedModule> module = Load(ctx);
   LoadedModule& m = *module;
-  const Signal input = Noise(ctx, m.Inputs(), kFrames);
-  std::string counts;
-  for (int block : kBlocks)
+  const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
+  PluginInstance& plug = *instance;
+  if (!HasChunk(plug)) return "skipped: the plug-in keeps no state chunk";
+  Apply(plug, RandomValues(ctx, plug));
+  const ChunkFile good = plug.SaveChunk();
+  Apply(plug, RandomValues(ctx, plug));
+  const ChunkFile current = plug.SaveChunk();
+  struct Case
   {
-    const std::unique_ptr<PluginInstance> instance = NewInstance(ctx, m);
-    PluginInstance& plug = *instance;
-    const std::vector<std::map<std::string, double>> points = {RandomValues(ctx, plug),
-                                                               RandomValues(ctx, plug)};
-    ctx.Step("counting allocations at block " + std::to_string(block));
-    ResetAllocations();
-    Render(
-        plug, input, m.Outputs(), block,
-        [&](int f)
-        {
-          if (f % 512 == 0) Apply(plug, points[static_cast<size_t>(f / 512) % 2]);
-        },
-        true);
-    const unsigned long made = Allocations();
-    if (made)
-    {
-      const std::string site = FirstAllocationSite();
-      Fail("block " + std::to_string(block) + ": " + std::to_string(made) +
-           " allocation(s) on the render thread in " + std::to_string(kFrames / block) +
-           " render calls" + (site.empty() ? std::string() : ", the first in " + site));
-    }
+    std::string name;
+    AAX_CTypeID id;
+    std::vector<char> data;
+  };
+  std::vector<Case> cases;
+  for (size_t cut : {size_t(0), size_t(1), good.data.size() / 2, good.data.size() - 1})
+    if (cut < good.data.size())
+      cases.push_back({"truncated to " + std::to_string(cut) + " bytes", good.chunkID,
+                       std::vector<char>(good.data.begin(), good.data.begin() + cut)});
+  std::vector<char> longer = good.data;
+  longer.resize(longer.size() + 64, '\x5a');
+  cases.push_back({"extended by 64 bytes", good.chunkID, longer});
+  for (int i = 0; i < 32; ++i)
+  {
+    std::vector<char> bytes(good.data.size() + static_cast<size_t>(ctx.rng() % 32));
+    for (char& b : bytes)
+      b = static_cast<char>(ctx.rng());
+    cases.push_back({"random bytes #" + std::to_string(i + 1), good.chunkID, bytes});
   }
-  return "";
+  std::vector<char> flipped = good.data;
+  for (size_t i = 0; i < flipped.size(); i += 3)
+    flipped[i] = static_cast<char>(flipped[i] ^ 0xFF);
+  cases.push_back({"every third byte flipped", good.chunkID, flipped});
+  cases.push_back({"another plug-in's identifier", 0x58585858, good.data});
+  int refused = 0;
+  for (const Case& c : cases)
+  {
+    ctx.Step("SetChunk of a chunk " + c.name);
+    plug.LoadChunk(current, "the plug-in's own chunk");
+    const AAX_Result r = SetRaw(plug, c.id, c.data, static_cast<int32_t>(c.data.size()));
+    const std::vector<char> after = Bytes(plug.SaveChunk());
+    if (r != AAX_SUCCESS)
+    {
+      ++refused;
+      if (after != Bytes(current))
+        Fail("a chunk " + c.name + " was refused, yet the state changed");
+    }
+    else if (c.id != good.chunkID)
+      Fail("a chunk " + c.name + " was accepted");
+    else
+    {
+      // Applied: the state must be a whole one, which restores to itself.
+      ctx.Step("restoring the state a chunk " + c.name + " left");
+      const ChunkFile now = plug.SaveChunk();
+      plug.LoadChunk(now, "the plug-in's own chunk");
+      if (Bytes(plug.SaveChunk()) != Bytes(now))
+        Fail("a chunk " + c.name + " was accepted and left a state that does not restore itself");
+    }
+    ctx.Step("CompareActiveChunk of a chunk " + c.name);
+    std::vector<char> record(kAAX_SPlugInChunkHeaderSize + c.data.size() + 1, 0);
+    auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
+    chunk->fSize = static_cast<int32_t>(c.data.size());
+    chunk->fChunkID = c.id;
+    if (!c.data.empty()) std::memcpy(chunk->fData, c.data.data(), c.data.size());
+    AAX_CBoolean same = 0;
+    plug.Parameters()->CompareActiveChunk(chunk, &same);
+  }
+  return std::to_string(cases.size()) + " chunks, " + std::to_string(refused) + " refused";
 }
 } // namespace
 
@@ -985,6 +660,8 @@ const std::vector<Check>& ValidateChecks()
       {"oversized-and-missing", 8, CheckOversizedAndMissing},
       {"malformed-chunks", 8, CheckMalformedChunks},
       {"no-render-allocation", 9, CheckNoAllocation},
+      {"no-render-lock", 9, CheckNoLock},
+      {"no-render-system-call", 9, CheckNoSystemCall},
   };
   return checks;
 }

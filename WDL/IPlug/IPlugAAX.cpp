@@ -193,10 +193,11 @@ AAX_Result IPlugAAX::UpdateParameterNormalizedValue(AAX_CParamID iParameterID, d
       if (IGraphics* gui = GetGUI()) gui->SetParameterFromPlug(paramIdx, value, true);
       OnParamChange(paramIdx);
     }
+    // Host threads update at the same time (automation, a restore's echoes);
+    // the change count is theirs to share under the mutex.
+    ++mNumPlugInChanges;
   }
-  const AAX_Result result = mPacketDispatcher.SetDirty(iParameterID, true);
-  ++mNumPlugInChanges;
-  return result;
+  return mPacketDispatcher.SetDirty(iParameterID, true);
 }
 
 // ---- Render ----
@@ -323,8 +324,8 @@ AAX_Result IPlugAAX::SetChunk(AAX_CTypeID iChunkID, const AAX_SPlugInChunk* iChu
       if (const char* id = GetParamID(i))
         SetParameterNormalizedValue(id, GetParam(i)->GetNormalized());
     RedrawParamControls();
+    ++mNumPlugInChanges;
   }
-  ++mNumPlugInChanges;
   return AAX_SUCCESS;
 }
 
@@ -419,4 +420,8 @@ void IPlugAAX::ResizeGraphics(int w, int h)
   OnWindowResize();
 }
 
-void IPlugAAX::DirtyPTCompareState() { ++mNumPlugInChanges; }
+void IPlugAAX::DirtyPTCompareState()
+{
+  IMutexLock lock(this);
+  ++mNumPlugInChanges;
+}

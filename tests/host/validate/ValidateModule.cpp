@@ -1,7 +1,9 @@
 // Modules for the validator's own tests: Quorvane through the AAX bridge
 // with one deliberate fault each, chosen by QV_FAULT:
 //   1 NaN in its output, 2 a crash on restoring a chunk, 3 an object leaked
-//   per instance, 4 a hang in Initialize, 5 an allocation in every render.
+//   per instance, 4 a hang in Initialize, 5 an allocation in every render,
+//   6 a lock of its own besides the plug-in mutex in every render, 7 a
+//   system call in every render, 8 a condition wait in every 64th render.
 // Quorvane.cpp is compiled with MakePlug renamed, so this file's MakePlug is
 // the one the bridge calls.
 #include "Quorvane.h"
@@ -11,10 +13,16 @@
 #include "IPlugAAX_Describe.h"
 
 #include <csignal>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <limits>
+#include <mutex>
 #include <thread>
+
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #ifndef QV_FAULT
 #define QV_FAULT 0
@@ -45,6 +53,14 @@ public:
       mScratch = std::malloc(64);
       std::free(mScratch);
     }
+    if (QV_FAULT == 6) std::lock_guard<std::mutex> lock(mMeters);
+    if (QV_FAULT == 7) mPid = syscall(SYS_getpid);
+    // Every 64th render only: each wait sleeps out the timer slack.
+    if (QV_FAULT == 8 && ++mRenders % 64 == 0)
+    {
+      std::unique_lock<std::mutex> lock(mMeters);
+      mMetersRead.wait_for(lock, std::chrono::microseconds(1));
+    }
   }
   int UnserializeState(ByteChunk* pChunk, int startPos) override
   {
@@ -60,6 +76,10 @@ public:
 
 private:
   void* volatile mScratch = nullptr; // keeps the allocation from being elided
+  std::mutex mMeters;
+  std::condition_variable mMetersRead;
+  unsigned mRenders = 0;
+  volatile long mPid = 0;
 };
 
 AAX_Result DescribeComponent(AAX_IEffectDescriptor* d, const AAX_SIPlugSetupInfo& s)
