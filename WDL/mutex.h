@@ -19,7 +19,7 @@ public:
   void Enter()
   {
     mMutex.lock();
-    const int new_debug_cnt = ++mDebugCount;
+    const int new_debug_cnt = AddToDebugCount(1);
     assert(new_debug_cnt > 0);
     (void)new_debug_cnt;
   }
@@ -27,7 +27,7 @@ public:
   // [any] Releases one level held by this thread.
   void Leave()
   {
-    const int new_debug_cnt = --mDebugCount;
+    const int new_debug_cnt = AddToDebugCount(-1);
     assert(new_debug_cnt >= 0);
     (void)new_debug_cnt;
     mMutex.unlock();
@@ -37,7 +37,7 @@ public:
   bool TryEnter()
   {
     if (!mMutex.try_lock()) return false;
-    const int new_debug_cnt = ++mDebugCount;
+    const int new_debug_cnt = AddToDebugCount(1);
     assert(new_debug_cnt > 0);
     (void)new_debug_cnt;
     return true;
@@ -47,6 +47,17 @@ public:
   int DebugCount() const { return mDebugCount.load(std::memory_order_relaxed); }
 
 private:
+  // Only the thread holding the mutex changes the counter, and the mutex
+  // orders the holders, so a plain load and store count exactly; the
+  // counter stays atomic only for readers on other threads. (A locked
+  // read-modify-write here would double the cost of every entry.)
+  int AddToDebugCount(int delta)
+  {
+    const int n = mDebugCount.load(std::memory_order_relaxed) + delta;
+    mDebugCount.store(n, std::memory_order_relaxed);
+    return n;
+  }
+
   std::recursive_mutex mMutex;
   std::atomic<int> mDebugCount{0};
 };

@@ -44,6 +44,8 @@ void HostController::SetState(const ControllerState& state)
 {
   std::lock_guard<std::mutex> lock(mMutex);
   mState = state;
+  mInputStemFormat.store(state.inputStemFormat);
+  mOutputStemFormat.store(state.outputStemFormat);
 }
 
 AAX_Result HostController::GetEffectID(AAX_IString* oEffectID)
@@ -67,13 +69,20 @@ AAX_Result HostController::GetSampleRate(float* o)
 {
   QV_GET("GetSampleRate", o, mState.sampleRate);
 }
+// As QV_GET, from a lock-free copy of the state's field.
+#define QV_GET_ATOMIC(op, out, copy)                                                               \
+  if (mCalls.Enabled()) mCalls.Add(op, Args(static_cast<const void*>(out)));                       \
+  if (!(out)) return AAX_ERROR_NULL_ARGUMENT;                                                      \
+  *(out) = (copy).load();                                                                          \
+  return AAX_SUCCESS
+
 AAX_Result HostController::GetInputStemFormat(AAX_EStemFormat* o)
 {
-  QV_GET("GetInputStemFormat", o, mState.inputStemFormat);
+  QV_GET_ATOMIC("GetInputStemFormat", o, mInputStemFormat);
 }
 AAX_Result HostController::GetOutputStemFormat(AAX_EStemFormat* o)
 {
-  QV_GET("GetOutputStemFormat", o, mState.outputStemFormat);
+  QV_GET_ATOMIC("GetOutputStemFormat", o, mOutputStemFormat);
 }
 AAX_Result HostController::GetSignalLatency(int32_t* o)
 {
@@ -104,6 +113,7 @@ AAX_Result HostController::GetIsAudioSuite(AAX_CBoolean* o)
   QV_GET("GetIsAudioSuite", o, static_cast<AAX_CBoolean>(mState.isAudioSuite ? 1 : 0));
 }
 #undef QV_GET
+#undef QV_GET_ATOMIC
 
 AAX_Result HostController::GetCycleCount(AAX_EProperty iWhich, AAX_CPropertyValue* oNumCycles)
 {

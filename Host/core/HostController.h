@@ -136,5 +136,10 @@ private:
   const int mPageTableControllerVersion;
   mutable std::mutex mMutex;
   ControllerState mState;
+  // The stem formats, asked for on every render call, answered without the
+  // lock as a workstation answers from its fixed per-instance data. Copies
+  // of mState's two fields, written with them under mMutex.
+  std::atomic<AAX_EStemFormat> mInputStemFormat{mState.inputStemFormat};
+  std::atomic<AAX_EStemFormat> mOutputStemFormat{mState.outputStemFormat};
 };
 } // namespace aaxhost

@@ -257,12 +257,8 @@ void IPlugAAX::RenderAudio(AAX_SIPlugRenderInfo* ioRenderInfo)
     if (!ioRenderInfo->mAudioInputs[i]) return;
   for (int i = 0; i < std::min(nOut, NOutChannels()); ++i)
     if (!ioRenderInfo->mAudioOutputs[i]) return;
-  SetInputChannelConnections(0, connectedIn, true);
-  SetInputChannelConnections(connectedIn, NInChannels() - connectedIn, false);
-  AttachInputBuffers(0, NInChannels(), ioRenderInfo->mAudioInputs, frames);
-  SetOutputChannelConnections(0, nOut, true);
-  SetOutputChannelConnections(nOut, NOutChannels() - nOut, false);
-  AttachOutputBuffers(0, NOutChannels(), ioRenderInfo->mAudioOutputs);
+  ConnectAndAttachInputs(connectedIn, ioRenderInfo->mAudioInputs, frames);
+  ConnectAndAttachOutputs(nOut, ioRenderInfo->mAudioOutputs);
 
   if (bypass)
     PassThroughBuffers(0.0f, frames);

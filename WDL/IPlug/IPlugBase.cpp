@@ -407,6 +407,32 @@ void IPlugBase::AttachOutputBuffers(int idx, int n, float** ppData)
   }
 }
 
+void IPlugBase::ConnectAndAttachInputs(int nConnected, float** ppData, int nFrames)
+{
+  nFrames = ClampFrames(nFrames);
+  InChannel* const* channels = mInChannels.GetList();
+  for (int i = 0, n = NInChannels(); i < n; ++i)
+  {
+    InChannel* ch = channels[i];
+    double* scratch = ch->mScratchBuf.Get();
+    ch->mConnected = i < nConnected;
+    if (ch->mConnected) FloatToDouble(scratch, ppData[i], nFrames);
+    *ch->mSrc = scratch;
+  }
+}
+
+void IPlugBase::ConnectAndAttachOutputs(int nConnected, float** ppData)
+{
+  OutChannel* const* channels = mOutChannels.GetList();
+  for (int i = 0, n = NOutChannels(); i < n; ++i)
+  {
+    OutChannel* ch = channels[i];
+    ch->mConnected = i < nConnected;
+    *ch->mDest = ch->mScratchBuf.Get();
+    if (ch->mConnected) ch->mFDest = ppData[i];
+  }
+}
+
 void IPlugBase::ConvertOutputsToFloat(int nFrames, bool accumulate)
 {
   for (int i = 0, n = NOutChannels(); i < n; ++i)

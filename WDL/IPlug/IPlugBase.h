@@ -231,6 +231,15 @@ public:
   // [audio] Float form: connected channels render into their scratch buffers
   // and remember the host buffer for the conversion after processing.
   void AttachOutputBuffers(int idx, int n, float** ppData);
+  // [audio, under the plug-in mutex] The float render call's channel set-up
+  // in one pass: channels [0, nConnected) (those that exist) connected, each
+  // converting ppData[i] into its scratch buffer; the rest disconnected. The
+  // same as SetInputChannelConnections for both ranges and then the float
+  // AttachInputBuffers over every channel.
+  void ConnectAndAttachInputs(int nConnected, float** ppData, int nFrames);
+  // [audio, under the plug-in mutex] The same for the outputs: connected
+  // channels render into their scratch buffers for ppData[i].
+  void ConnectAndAttachOutputs(int nConnected, float** ppData);
   // [audio, under the plug-in mutex] Runs ProcessDoubleReplacing; the float
   // form then converts every connected output to its host buffer.
   void ProcessBuffers(double sampleType, int nFrames);

@@ -5,6 +5,11 @@
 // float; one plain loop per stage): the floor of this design's data
 // movement. Render call over hand-written is the share of the framework's
 // own bookkeeping (bridge, locking, attaching, dispatch) per call.
+//
+// After the usual listing the program prints one table side by side: per
+// block and mode the three figures, the render call's ratio to the floor,
+// and the fixed part per call, the intercept of a straight line through the
+// figures at blocks 1, 32 and 64 (where workstations run).
 
 #include "HostedEffect.h"
 #include "Quorvane.h"
@@ -13,7 +18,12 @@
 
 #include "simdclones.h"
 
-#include <memory>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace
@@ -156,12 +166,138 @@ BENCHMARK(BM_StaticRenderAudio)->ArgsProduct({kBlocks, {0, 1}})->ArgNames({"bloc
 BENCHMARK(BM_HandWrittenDataPath)->ArgsProduct({kBlocks, {0, 1}})->ArgNames({"block", "mono"});
 BENCHMARK(BM_BareSingleLoop)->ArgsProduct({kBlocks, {0, 1}})->ArgNames({"block", "mono"});
 
+namespace
+{
+// The console listing, and the side-by-side table once every run is in.
+// With repetitions the median stands for a case (the minimum of the
+// repetitions when only single runs are reported). The table shows CPU time:
+// on a shared machine it leaves out the time the thread waits for a core.
+class SummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+  using ConsoleReporter::ConsoleReporter;
+
+  void ReportRuns(const std::vector<Run>& runs) override
+  {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+    {
+      if (run.error_occurred) continue;
+      Figure& f = mFigures[{run.run_name.function_name, run.run_name.args}];
+      const double ns = run.GetAdjustedCPUTime();
+      if (run.run_type == Run::RT_Aggregate)
+      {
+        if (run.aggregate_name == "median") f.median = ns;
+      }
+      else if (f.minimum < 0.0 || ns < f.minimum)
+        f.minimum = ns;
+    }
+  }
+
+  void Finalize() override
+  {
+    ConsoleReporter::Finalize();
+    std::FILE* out = stdout;
+    std::fprintf(out, "\nRender call per block, CPU ns per call: through StaticRenderAudio, the same data path "
+                      "written by hand (the floor) and the bare loop\n");
+    std::fprintf(out, "%6s %5s %10s %10s %8s %9s %9s\n", "block", "mono", "render", "floor", "bare",
+                 "x floor", "- floor");
+    for (int mono = 0; mono <= 1; ++mono)
+      for (int64_t block : kBlocks)
+      {
+        const double render = Get("BM_StaticRenderAudio", block, mono);
+        const double floor = Get("BM_HandWrittenDataPath", block, mono);
+        const double bare = Get("BM_BareSingleLoop", block, mono);
+        if (render < 0.0 && floor < 0.0 && bare < 0.0) continue;
+        std::fprintf(out, "%6lld %5d %10.1f %10.1f %8.1f %9.2f %9.1f\n", static_cast<long long>(block),
+                     mono, render, floor, bare, render > 0.0 && floor > 0.0 ? render / floor : 0.0,
+                     render > 0.0 && floor > 0.0 ? render - floor : 0.0);
+      }
+    for (int mono = 0; mono <= 1; ++mono)
+    {
+      const double render = Intercept("BM_StaticRenderAudio", mono);
+      const double floor = Intercept("BM_HandWrittenDataPath", mono);
+      if (render < 0.0 || floor < 0.0) continue;
+      std::fprintf(out,
+                   "fixed part per call (intercept over blocks 1, 32, 64), %s: render %.1f ns, floor "
+                   "%.1f ns, framework's own %.1f ns\n",
+                   mono ? "mono" : "swap", render, floor, render - floor);
+    }
+  }
+
+private:
+  struct Figure
+  {
+    double median = -1.0, minimum = -1.0;
+  };
+
+  double Get(const char* family, int64_t block, int mono) const
+  {
+    const std::string args = "block:" + std::to_string(block) + "/mono:" + std::to_string(mono);
+    auto it = mFigures.find({family, args});
+    if (it == mFigures.end()) return -1.0;
+    return it->second.median >= 0.0 ? it->second.median : it->second.minimum;
+  }
+
+  // Least-squares line through (block, ns) at the small blocks; its value at
+  // block 0 is what a call costs before it moves any sample.
+  double Intercept(const char* family, int mono) const
+  {
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (int64_t block : {1, 32, 64})
+    {
+      const double y = Get(family, block, mono);
+      if (y < 0.0) return -1.0;
+      const double x = static_cast<double>(block);
+      n += 1;
+      sx += x;
+      sy += y;
+      sxx += x * x;
+      sxy += x * y;
+    }
+    const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    return (sy - slope * sx) / n;
+  }
+
+  std::map<std::pair<std::string, std::string>, Figure> mFigures;
+};
+
+bool HasFlag(int argc, char** argv, const char* flag)
+{
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], flag) == 0) return true;
+  return false;
+}
+
+bool HasPrefix(int argc, char** argv, const char* prefix)
+{
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) return true;
+  return false;
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
+  // Read before Initialize, which takes the library's flags out of argv.
+  const bool tabular = HasFlag(argc, argv, "--benchmark_counters_tabular=true") ||
+                       HasFlag(argc, argv, "--benchmark_counters_tabular");
+  const bool console = !HasPrefix(argc, argv, "--benchmark_format=") ||
+                       HasFlag(argc, argv, "--benchmark_format=console");
+  const bool color = isatty(fileno(stdout)) && !HasFlag(argc, argv, "--benchmark_color=false");
   benchmark::AddCustomContext("compiler flags", QV_BENCH_FLAGS);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
+  if (console)
+  {
+    int options = benchmark::ConsoleReporter::OO_None;
+    if (tabular) options |= benchmark::ConsoleReporter::OO_Tabular;
+    if (color) options |= benchmark::ConsoleReporter::OO_Color;
+    SummaryReporter reporter(static_cast<benchmark::ConsoleReporter::OutputOptions>(options));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+  }
+  else
+    benchmark::RunSpecifiedBenchmarks(); // another format: the library's own reporter, no table
   benchmark::Shutdown();
   return 0;
 }

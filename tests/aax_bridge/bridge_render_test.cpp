@@ -258,3 +258,28 @@ TEST(BridgeRender, TimeQueriesFollowTheHostTransportFromTheFirstRender)
   plug.GetTimeSig(&num, &den);
   EXPECT_EQ(num * 100 + den, 708);
 }
+
+TEST(BridgeRender, StemFormatsTheHostChangesBetweenCallsTakeEffectOnTheNextCall)
+{
+  HostedQuorvane fx;
+  ASSERT_TRUE(fx.Valid());
+  Fill(fx.Context(), {0.25f}, {-0.5f});
+  fx.Render(1);
+  EXPECT_EQ(fx.Context().Output(1)[0], -0.5f);
+
+  ControllerState narrow = fx.Host().Controller()->State();
+  narrow.inputStemFormat = AAX_STEM_FORMAT(0, 1);
+  narrow.outputStemFormat = AAX_STEM_FORMAT(0, 1);
+  fx.Host().Controller()->SetState(narrow);
+  fx.Context().Output(1)[0] = 7.0f;
+  fx.Render(1);
+  // One channel each way: the right input reads silence and the right
+  // output is the host's to keep.
+  EXPECT_EQ(fx.Context().Output(0)[0], 0.25f);
+  EXPECT_EQ(fx.Context().Output(1)[0], 7.0f);
+
+  narrow.inputStemFormat = narrow.outputStemFormat = AAX_STEM_FORMAT(1, 2);
+  fx.Host().Controller()->SetState(narrow);
+  fx.Render(1);
+  EXPECT_EQ(fx.Context().Output(1)[0], -0.5f);
+}
