@@ -66,7 +66,7 @@ namespace
 // Each frame's two inputs are read before its outputs are written, so the
 // output buffers may be the input buffers.
 template <bool Swap, bool Mono>
-inline void Render(const double* inL, const double* inR, double* outL, double* outR, int nFrames,
+WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, double* outR, int nFrames,
                    float& lastInL, float& lastInR, float& lastOutL, float& lastOutR)
 {
   float l = lastInL, r = lastInR, ol = lastOutL, orr = lastOutR;
@@ -94,11 +94,10 @@ using RenderFn = void (*)(const double*, const double*, double*, double*, int, f
                           float&, float&);
 
 #define QV_RENDER_VARIANT(name, swap, mono)                                                       \
-  WDL_SIMD_CLONES void name(const double* inL, const double* inR, double* outL, double* outR,    \
-                            int n, float& a, float& b, float& c, float& d)                       \
-  {                                                                                              \
-    Render<swap, mono>(inL, inR, outL, outR, n, a, b, c, d);                                     \
-  }
+  WDL_SIMD_FUNCTION(void, name,                                                                  \
+                    (const double* inL, const double* inR, double* outL, double* outR, int n,    \
+                     float& a, float& b, float& c, float& d),                                    \
+                    (inL, inR, outL, outR, n, a, b, c, d), (Render<swap, mono>))
 QV_RENDER_VARIANT(RenderThrough, false, false)
 QV_RENDER_VARIANT(RenderSwap, true, false)
 QV_RENDER_VARIANT(RenderMono, false, true)

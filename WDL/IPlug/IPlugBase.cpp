@@ -1,6 +1,6 @@
 #include "IPlugBase.h"
 
-#include "simdclones.h"
+#include "SampleFormat.h"
 
 #include <cassert>
 #include <cmath>
@@ -12,21 +12,6 @@ namespace
 void CopyEffectName(char (&dst)[IPlugBase::kMaxEffectNameLen], const char* src)
 {
   std::snprintf(dst, sizeof(dst), "%s", src ? src : "");
-}
-
-// Sample-format conversion. Separate non-aliasing pointers let the compiler
-// vectorise these at -O2; results are exact per-sample conversions.
-WDL_SIMD_CLONES void FloatToDouble(double* __restrict dst, const float* __restrict src, int n)
-{
-  for (int i = 0; i < n; ++i) dst[i] = static_cast<double>(src[i]);
-}
-WDL_SIMD_CLONES void DoubleToFloat(float* __restrict dst, const double* __restrict src, int n)
-{
-  for (int i = 0; i < n; ++i) dst[i] = static_cast<float>(src[i]);
-}
-WDL_SIMD_CLONES void DoubleToFloatAdd(float* __restrict dst, const double* __restrict src, int n)
-{
-  for (int i = 0; i < n; ++i) dst[i] = static_cast<float>(src[i]) + dst[i];
 }
 
 template <class Channel>
@@ -380,7 +365,7 @@ void IPlugBase::AttachInputBuffers(int idx, int n, float** ppData, int nFrames)
     InChannel* ch = mInChannels.Get(i);
     if (!ch->mConnected) continue;
     double* scratch = ch->mScratchBuf.Get();
-    FloatToDouble(scratch, *ppData++, nFrames);
+    SampleFormat::FloatToDouble(scratch, *ppData++, nFrames);
     *ch->mSrc = scratch;
   }
 }
@@ -416,7 +401,7 @@ void IPlugBase::ConnectAndAttachInputs(int nConnected, float** ppData, int nFram
     InChannel* ch = channels[i];
     double* scratch = ch->mScratchBuf.Get();
     ch->mConnected = i < nConnected;
-    if (ch->mConnected) FloatToDouble(scratch, ppData[i], nFrames);
+    if (ch->mConnected) SampleFormat::FloatToDouble(scratch, ppData[i], nFrames);
     *ch->mSrc = scratch;
   }
 }
@@ -440,9 +425,9 @@ void IPlugBase::ConvertOutputsToFloat(int nFrames, bool accumulate)
     OutChannel* ch = mOutChannels.Get(i);
     if (!ch->mConnected || !ch->mFDest) continue;
     if (accumulate)
-      DoubleToFloatAdd(ch->mFDest, *ch->mDest, nFrames);
+      SampleFormat::DoubleToFloatAdd(ch->mFDest, *ch->mDest, nFrames);
     else
-      DoubleToFloat(ch->mFDest, *ch->mDest, nFrames);
+      SampleFormat::DoubleToFloat(ch->mFDest, *ch->mDest, nFrames);
   }
 }
 

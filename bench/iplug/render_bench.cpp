@@ -17,13 +17,10 @@
 #include <benchmark/benchmark.h>
 
 #include "simdclones.h"
+#include "SummaryReporter.h"
 
 #include <cstdio>
-#include <cstring>
-#include <map>
 #include <string>
-#include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace
@@ -90,8 +87,10 @@ void BM_StaticRenderAudio(benchmark::State& state)
       benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsIterationInvariantRate);
 }
 
-WDL_SIMD_CLONES void BareLoop(const float* __restrict l, const float* __restrict r, float* __restrict ol,
-              float* __restrict orr, int n, bool mono)
+// The same instruction-set levels as the framework's loops, so that the
+// comparison is fair.
+WDL_SIMD_INLINE void BareLoopImpl(const float* __restrict l, const float* __restrict r, float* __restrict ol,
+                                  float* __restrict orr, int n, bool mono)
 {
   if (mono)
     for (int i = 0; i < n; ++i) ol[i] = orr[i] = 0.5f * (r[i] + l[i]);
@@ -102,18 +101,26 @@ WDL_SIMD_CLONES void BareLoop(const float* __restrict l, const float* __restrict
       orr[i] = l[i];
     }
 }
+WDL_SIMD_FUNCTION(void, BareLoop,
+                  (const float* __restrict l, const float* __restrict r, float* __restrict ol,
+                   float* __restrict orr, int n, bool mono),
+                  (l, r, ol, orr, n, mono), BareLoopImpl)
 
-WDL_SIMD_CLONES void ToDouble(double* __restrict d, const float* __restrict s, int n)
+WDL_SIMD_INLINE void ToDoubleImpl(double* __restrict d, const float* __restrict s, int n)
 {
   for (int i = 0; i < n; ++i) d[i] = static_cast<double>(s[i]);
 }
-WDL_SIMD_CLONES void ToFloat(float* __restrict d, const double* __restrict s, int n)
+WDL_SIMD_FUNCTION(void, ToDouble, (double* __restrict d, const float* __restrict s, int n), (d, s, n),
+                  ToDoubleImpl)
+WDL_SIMD_INLINE void ToFloatImpl(float* __restrict d, const double* __restrict s, int n)
 {
   for (int i = 0; i < n; ++i) d[i] = static_cast<float>(s[i]);
 }
+WDL_SIMD_FUNCTION(void, ToFloat, (float* __restrict d, const double* __restrict s, int n), (d, s, n),
+                  ToFloatImpl)
 // The plug-in's processing: doubles in and out, the work in single precision.
-WDL_SIMD_CLONES void SingleBetweenDoubles(const double* __restrict l, const double* __restrict r,
-                                          double* __restrict ol, double* __restrict orr, int n, bool mono)
+WDL_SIMD_INLINE void SingleBetweenDoublesImpl(const double* __restrict l, const double* __restrict r,
+                                              double* __restrict ol, double* __restrict orr, int n, bool mono)
 {
   if (mono)
     for (int i = 0; i < n; ++i)
@@ -125,6 +132,10 @@ WDL_SIMD_CLONES void SingleBetweenDoubles(const double* __restrict l, const doub
       orr[i] = static_cast<double>(static_cast<float>(l[i]));
     }
 }
+WDL_SIMD_FUNCTION(void, SingleBetweenDoubles,
+                  (const double* __restrict l, const double* __restrict r, double* __restrict ol,
+                   double* __restrict orr, int n, bool mono),
+                  (l, r, ol, orr, n, mono), SingleBetweenDoublesImpl)
 
 void BM_HandWrittenDataPath(benchmark::State& state)
 {
@@ -168,36 +179,16 @@ BENCHMARK(BM_BareSingleLoop)->ArgsProduct({kBlocks, {0, 1}})->ArgNames({"block",
 
 namespace
 {
-// The console listing, and the side-by-side table once every run is in.
-// With repetitions the median stands for a case (the minimum of the
-// repetitions when only single runs are reported). The table shows CPU time:
-// on a shared machine it leaves out the time the thread waits for a core.
-class SummaryReporter : public benchmark::ConsoleReporter
+// Per block and mode the three figures, the ratio to the floor, and the
+// fixed part per call.
+class RenderSummary : public qvbench::SummaryReporter
 {
 public:
-  using ConsoleReporter::ConsoleReporter;
+  using SummaryReporter::SummaryReporter;
 
-  void ReportRuns(const std::vector<Run>& runs) override
+protected:
+  void PrintSummary(std::FILE* out) const override
   {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-    {
-      if (run.error_occurred) continue;
-      Figure& f = mFigures[{run.run_name.function_name, run.run_name.args}];
-      const double ns = run.GetAdjustedCPUTime();
-      if (run.run_type == Run::RT_Aggregate)
-      {
-        if (run.aggregate_name == "median") f.median = ns;
-      }
-      else if (f.minimum < 0.0 || ns < f.minimum)
-        f.minimum = ns;
-    }
-  }
-
-  void Finalize() override
-  {
-    ConsoleReporter::Finalize();
-    std::FILE* out = stdout;
     std::fprintf(out, "\nRender call per block, CPU ns per call: through StaticRenderAudio, the same data path "
                       "written by hand (the floor) and the bare loop\n");
     std::fprintf(out, "%6s %5s %10s %10s %8s %9s %9s\n", "block", "mono", "render", "floor", "bare",
@@ -205,9 +196,9 @@ public:
     for (int mono = 0; mono <= 1; ++mono)
       for (int64_t block : kBlocks)
       {
-        const double render = Get("BM_StaticRenderAudio", block, mono);
-        const double floor = Get("BM_HandWrittenDataPath", block, mono);
-        const double bare = Get("BM_BareSingleLoop", block, mono);
+        const double render = At("BM_StaticRenderAudio", block, mono);
+        const double floor = At("BM_HandWrittenDataPath", block, mono);
+        const double bare = At("BM_BareSingleLoop", block, mono);
         if (render < 0.0 && floor < 0.0 && bare < 0.0) continue;
         std::fprintf(out, "%6lld %5d %10.1f %10.1f %8.1f %9.2f %9.1f\n", static_cast<long long>(block),
                      mono, render, floor, bare, render > 0.0 && floor > 0.0 ? render / floor : 0.0,
@@ -226,17 +217,9 @@ public:
   }
 
 private:
-  struct Figure
+  double At(const char* family, int64_t block, int mono) const
   {
-    double median = -1.0, minimum = -1.0;
-  };
-
-  double Get(const char* family, int64_t block, int mono) const
-  {
-    const std::string args = "block:" + std::to_string(block) + "/mono:" + std::to_string(mono);
-    auto it = mFigures.find({family, args});
-    if (it == mFigures.end()) return -1.0;
-    return it->second.median >= 0.0 ? it->second.median : it->second.minimum;
+    return Get(std::string(family) + "/block:" + std::to_string(block) + "/mono:" + std::to_string(mono));
   }
 
   // Least-squares line through (block, ns) at the small blocks; its value at
@@ -246,7 +229,7 @@ private:
     double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
     for (int64_t block : {1, 32, 64})
     {
-      const double y = Get(family, block, mono);
+      const double y = At(family, block, mono);
       if (y < 0.0) return -1.0;
       const double x = static_cast<double>(block);
       n += 1;
@@ -258,46 +241,10 @@ private:
     const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
     return (sy - slope * sx) / n;
   }
-
-  std::map<std::pair<std::string, std::string>, Figure> mFigures;
 };
-
-bool HasFlag(int argc, char** argv, const char* flag)
-{
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], flag) == 0) return true;
-  return false;
-}
-
-bool HasPrefix(int argc, char** argv, const char* prefix)
-{
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) return true;
-  return false;
-}
 } // namespace
 
 int main(int argc, char** argv)
 {
-  // Read before Initialize, which takes the library's flags out of argv.
-  const bool tabular = HasFlag(argc, argv, "--benchmark_counters_tabular=true") ||
-                       HasFlag(argc, argv, "--benchmark_counters_tabular");
-  const bool console = !HasPrefix(argc, argv, "--benchmark_format=") ||
-                       HasFlag(argc, argv, "--benchmark_format=console");
-  const bool color = isatty(fileno(stdout)) && !HasFlag(argc, argv, "--benchmark_color=false");
-  benchmark::AddCustomContext("compiler flags", QV_BENCH_FLAGS);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  if (console)
-  {
-    int options = benchmark::ConsoleReporter::OO_None;
-    if (tabular) options |= benchmark::ConsoleReporter::OO_Tabular;
-    if (color) options |= benchmark::ConsoleReporter::OO_Color;
-    SummaryReporter reporter(static_cast<benchmark::ConsoleReporter::OutputOptions>(options));
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-  }
-  else
-    benchmark::RunSpecifiedBenchmarks(); // another format: the library's own reporter, no table
-  benchmark::Shutdown();
-  return 0;
+  return qvbench::RunWithSummary<RenderSummary>(argc, argv, QV_BENCH_FLAGS);
 }
