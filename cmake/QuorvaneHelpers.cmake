@@ -49,6 +49,8 @@ function(qv_test name)
   set(env "")
   if(QV_SANITIZE STREQUAL "address")
     set(env ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+  elseif(QV_SANITIZE STREQUAL "thread")
+    set(env ENVIRONMENT "TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
