@@ -11,6 +11,13 @@
 
 namespace stress
 {
+std::string Num(double v)
+{
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%g", v);
+  return buf;
+}
+
 namespace
 {
 int StemChannels(int32_t stem) { return static_cast<int>(static_cast<uint32_t>(stem) & 0xFFFF); }
@@ -18,13 +25,6 @@ int StemChannels(int32_t stem) { return static_cast<int>(static_cast<uint32_t>(s
 // Outputs are filled with this before each render, so a block the plug-in
 // did not write is told apart from one it wrote wrongly.
 constexpr float kUnwritten = 7.0f;
-
-std::string Num(double v)
-{
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
 } // namespace
 
 void Outcome::Fail(const std::string& why)

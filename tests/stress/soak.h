@@ -21,6 +21,9 @@ namespace stress
 {
 using Rng = std::mt19937_64;
 
+// A value as failure messages show it ("%g").
+std::string Num(double v);
+
 // The first failure ends the soak; every thread polls Stopping(). [any]
 class Outcome
 {

@@ -18,13 +18,6 @@ namespace stress
 {
 namespace
 {
-std::string Num(double v)
-{
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
-
 // Mostly plain values in 0..1, some at the ends, a few a host should not
 // send (outside 0..1, NaN, infinity) which the plug-in must take calmly.
 double RandomValue(Rng& rng)

@@ -11,13 +11,6 @@ namespace stress
 {
 namespace
 {
-std::string Num(double v)
-{
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
-
 int32_t RandomFrames(Rng& rng)
 {
   // The announced block size is 1024; hosts also send odd sizes and,
