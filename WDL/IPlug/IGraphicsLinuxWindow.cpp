@@ -80,7 +80,8 @@ IGraphicsLinuxWindow::~IGraphicsLinuxWindow() { Close(); }
 
 bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
 {
-  Close();
+  std::lock_guard<std::mutex> lock(mLifeMutex);
+  CloseAndJoin();
   if (!parent || w < 1 || h < 1) return false;
   mDpy = XOpenDisplay(nullptr);
   if (!mDpy) return false;
@@ -143,6 +144,18 @@ void IGraphicsLinuxWindow::Close()
   // leaves its loop once the current event returns; a later Open, Close or
   // the destructor joins it. The thread object is not touched here: the
   // opener may still be storing it.
+  if (OnGuiThread())
+  {
+    mStop.store(true);
+    Wake();
+    return;
+  }
+  std::lock_guard<std::mutex> lock(mLifeMutex);
+  CloseAndJoin();
+}
+
+void IGraphicsLinuxWindow::CloseAndJoin()
+{
   if (OnGuiThread())
   {
     mStop.store(true);

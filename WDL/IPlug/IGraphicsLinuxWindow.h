@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdint>
 #include <ctime>
+#include <mutex>
 #include <thread>
 
 // Xlib's own names, declared without Xlib.h so that its macros (None, Bool,
@@ -63,7 +64,8 @@ public:
   // [host] Connects to DISPLAY, creates a w x h child of parent (an X11
   // window id), maps it and starts the GUI thread ticking at fps (<= 0: 25).
   // Closes a window already open first. False, with nothing left open, when
-  // there is no display, no parent, or the parent does not exist.
+  // there is no display, no parent, or the parent does not exist. Opens and
+  // closes from several host threads at once take turns.
   bool Open(uintptr_t parent, int w, int h, int fps);
   // [any] Stops the GUI thread, waits for it (unless called on it) and
   // closes the connection. Safe to call again or when nothing is open.
@@ -113,6 +115,7 @@ public:
 
 private:
   void Run();
+  void CloseAndJoin();
   bool WaitAndTick();
   void ShutdownOnGuiThread();
   void Wake();
@@ -129,6 +132,7 @@ private:
   long mPeriodNs = 40000000;
   long long mNextTickNs = 0;
   int mWakeFd = -1;
+  std::mutex mLifeMutex; // Open and Close from host threads, one at a time
   std::thread mThread;
   std::atomic<std::thread::id> mThreadId{};
   std::atomic<bool> mStop{false};

@@ -186,6 +186,28 @@ TEST_F(X11Test, TwoEditorsRunAtOnceAndCloseFromAnyThread)
   EXPECT_FALSE(b.win.IsOpen());
 }
 
+// A host that opens and closes one editor from two threads at once (a fault
+// of the host) must not bring the process down.
+TEST_F(X11Test, OpensAndClosesFromTwoHostThreadsAtOnceTakeTurns)
+{
+  HostWindow host;
+  RecordingClient c;
+  auto cycle = [&]
+  {
+    for (int i = 0; i < 25; ++i)
+    {
+      c.win.Open(Id(host), 20, 20, 100);
+      c.win.Close();
+    }
+  };
+  std::thread a(cycle), b(cycle);
+  a.join();
+  b.join();
+  EXPECT_FALSE(c.win.IsOpen());
+  EXPECT_EQ(c.closings.load(), 50);
+  EXPECT_TRUE(WaitUntil([&] { return host.FirstChild() == 0; }));
+}
+
 TEST_F(X11Test, AnEditorMayCloseItselfFromItsOwnThread)
 {
   HostWindow host;
