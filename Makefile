@@ -7,12 +7,14 @@
 #   make bench                  Google Benchmark figures (not part of make test)
 #   make fuzz                   libFuzzer targets with clang, FUZZ_SECONDS each
 #   make stress                 the four-thread soak of the module under TSan, then
-#                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat)
+#                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat;
+#                               STRESS_EDITORS=2: a second instance's editor beside)
 SANITIZE ?=
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 STRESS_SECONDS ?= 60
 STRESS_SEED ?=
+STRESS_EDITORS ?= 1
 
 ifeq ($(SANITIZE),)
 BUILD_DIR := build
@@ -70,7 +72,8 @@ stress: deps
 	@status=0; for s in thread address; do \
 	  echo "== stress under $$s sanitizer ($(STRESS_SECONDS) s)"; \
 	  build-$$s/tests/stress/quorvane_stress --seconds $(STRESS_SECONDS) \
-	    $(if $(STRESS_SEED),--seed $(STRESS_SEED)) || status=1; done; exit $$status
+	    --editors $(STRESS_EDITORS) $(if $(STRESS_SEED),--seed $(STRESS_SEED)) || status=1; \
+	  done; exit $$status
 
 clean:
 	rm -rf build build-address build-thread build-fuzz

@@ -81,12 +81,11 @@ AAX_Result HostInstance::OpenEditor(CreationProc create)
   if (!object || object->QueryInterface(IID_IAAXEffectGUIV1, &p) != ACF_OK || !p)
     return AAX_ERROR_NULL_OBJECT;
   mEditor = static_cast<AAX_IACFEffectGUI*>(p);
-  // The editor finds its effect parameters through the host object; it keeps
-  // its own reference, so the offer ends with Initialize.
-  mHost.OfferEffectParameters(mParams);
-  const AAX_Result r = mEditor->Initialize(mHost.Unknown());
-  mHost.OfferEffectParameters(nullptr);
-  return r;
+  // The editor finds its effect parameters through the host object, so it
+  // gets one of this instance: an offer on the shared object would reach
+  // another instance's editor opened at the same moment.
+  mEditorHost = mHost.NewInstanceObject(mParams);
+  return mEditor->Initialize(mEditorHost.get());
 }
 
 AAX_Result HostInstance::AttachView(void* nativeView)
@@ -112,6 +111,7 @@ void HostInstance::CloseEditor()
   mEditor->Uninitialize();
   mEditor->Release();
   mEditor = nullptr;
+  mEditorHost = Ref<HostObject>();
 }
 
 void* HostInstance::HeadlessView()

@@ -51,9 +51,11 @@ public:
   // ---- The editor ----
 
   // [host] Creates the editor (creation procedure 1), takes its interface and
-  // initialises it on a host object that answers this instance's effect
-  // parameters. -20011 without an instance, -20004 when create gives null or
-  // the object is not an editor; otherwise Initialize's result.
+  // initialises it on a host object of this instance (it answers this
+  // instance's effect parameters; the editor keeps it until CloseEditor).
+  // Editors of different instances may be opened from different threads at
+  // once. -20011 without an instance, -20004 when create gives null or the
+  // object is not an editor; otherwise Initialize's result.
   AAX_Result OpenEditor(CreationProc create);
   AAX_IACFEffectGUI* Editor() const { return mEditor; }
   // [gui] Hands the editor a new host view container whose native view is
@@ -76,6 +78,7 @@ private:
   bool mInitialized = false;
   bool mEchoing = false;
   AAX_IACFEffectGUI* mEditor = nullptr; // one reference
+  Ref<HostObject> mEditorHost;          // the host object the editor was given
   Ref<HostViewContainer> mView;
 };
 } // namespace aaxhost

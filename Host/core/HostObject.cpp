@@ -59,7 +59,12 @@ ACFRESULT HostObject::QueryProvider(const acfIID& iid, void** ppOut)
       provider->AddRef(); // keeps it alive outside the lock
     }
   }
-  if (!provider) return QueryImpl(iid, ppOut);
+  if (!provider)
+  {
+    if (mBase && iid != IID_IACFUnknown && iid != IID_AAXHostComponent)
+      return mBase->QueryInterface(iid, ppOut);
+    return QueryImpl(iid, ppOut);
+  }
   const ACFRESULT r = provider->QueryInterface(iid, ppOut);
   provider->Release();
   return r;

@@ -1,11 +1,14 @@
 // The stand-in host's host object: the IACFUnknown handed to the module's entry
 // points and to Initialize. It answers QueryInterface for a configurable set of
-// identifiers by asking the component offered for each.
+// identifiers by asking the component offered for each. A host object of one
+// instance answers what it is offered itself and passes every other query on
+// to the host's own object.
 #pragma once
 
 #include "HostComponent.h"
 
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace aaxhost
@@ -23,6 +26,9 @@ public:
   acfUInt32 Release() override { return ReleaseImpl(); }
 
   HostObject() = default;
+  // Queries for identifiers not offered here go to base (IID_IACFUnknown
+  // still gives this object).
+  explicit HostObject(Ref<HostObject> base) : mBase(std::move(base)) {}
 
   // From now on a query for iid is answered by provider->QueryInterface(iid),
   // so the provider decides which versions it offers. Holds a reference. [any]
@@ -39,6 +45,7 @@ private:
   void* Answer(const acfIID& iid) override;
   ACFRESULT QueryProvider(const acfIID& iid, void** ppOut);
 
+  const Ref<HostObject> mBase;
   mutable std::mutex mMutex;
   std::map<acfIID, IACFUnknown*, acfUIDLess> mProviders; // each holds one reference
   std::vector<acfIID> mQueries;

@@ -153,10 +153,25 @@ Ref<HostViewContainer> StandInHost::NewViewContainer(void* nativeView, int32_t t
   return Make<HostViewContainer>(mConfig.viewContainer, type, nativeView);
 }
 
-void StandInHost::OfferEffectParameters(IACFUnknown* effectParameters)
+namespace
+{
+void OfferParameters(HostObject& object, IACFUnknown* effectParameters)
 {
   for (const acfIID* iid : {&IID_IAAXEffectParametersV1, &IID_IAAXEffectParametersV2,
                             &IID_IAAXEffectParametersV3, &IID_IAAXEffectParametersV4})
-    mHost->Offer(*iid, effectParameters);
+    object.Offer(*iid, effectParameters);
+}
+} // namespace
+
+Ref<HostObject> StandInHost::NewInstanceObject(IACFUnknown* effectParameters) const
+{
+  Ref<HostObject> object = Make<HostObject>(mHost);
+  OfferParameters(*object, effectParameters);
+  return object;
+}
+
+void StandInHost::OfferEffectParameters(IACFUnknown* effectParameters)
+{
+  OfferParameters(*mHost, effectParameters);
 }
 } // namespace aaxhost

@@ -74,8 +74,15 @@ public:
   // A new view container for SetViewContainer. [any]
   Ref<HostViewContainer> NewViewContainer(void* nativeView, int32_t type = 1) const;
 
-  // Answers the effect-parameters identifiers with the given object, as the
-  // host object handed to an editor does; null withdraws them. [host]
+  // A host object of one instance, for its editor's Initialize: it answers
+  // the effect-parameters identifiers with effectParameters and everything
+  // else as Unknown() does. Editors of different instances each get their
+  // own, so they may be opened from different threads at once. [any]
+  Ref<HostObject> NewInstanceObject(IACFUnknown* effectParameters) const;
+
+  // Answers the effect-parameters identifiers on the shared host object
+  // itself; null withdraws them. Only for tests that drive one editor by
+  // hand: an offer there is seen by every caller of Unknown(). [host]
   void OfferEffectParameters(IACFUnknown* effectParameters);
 
 private:

@@ -504,15 +504,7 @@ void IGraphicsLinux::HideMouseCursor()
 {
   Display* dpy = mWindow.GetDisplay();
   if (mCursorHidden || !dpy || !mWindow.OnGuiThread()) return;
-  if (!mBlankCursor)
-  {
-    static const char kEmpty[1] = {0};
-    const Pixmap pm = XCreateBitmapFromData(dpy, mWindow.GetWindow(), kEmpty, 1, 1);
-    XColor black;
-    std::memset(&black, 0, sizeof(black));
-    mBlankCursor = XCreatePixmapCursor(dpy, pm, pm, &black, &black, 0, 0);
-    XFreePixmap(dpy, pm);
-  }
+  if (!mBlankCursor) mBlankCursor = mWindow.CreateBlankCursor();
   Window root = 0, child = 0;
   int rx = 0, ry = 0, wx = 0, wy = 0;
   unsigned state = 0;

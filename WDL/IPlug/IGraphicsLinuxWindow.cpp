@@ -13,11 +13,9 @@
 #undef min               // Xlibint.h's macros would shadow std::min/max
 #undef max
 #include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
 #include <poll.h>
 #include <pthread.h>
 #include <sys/eventfd.h>
-#include <sys/shm.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -76,18 +74,14 @@ bool MatchesBgra(const XImage* img)
          img->red_mask == 0xff0000 && img->green_mask == 0xff00 && img->blue_mask == 0xff;
 }
 
-bool IsLocalDisplay(Display* dpy)
-{
-  const char* name = DisplayString(dpy);
-  return name && (name[0] == ':' || std::strncmp(name, "unix:", 5) == 0);
-}
 } // namespace
 
 IGraphicsLinuxWindow::~IGraphicsLinuxWindow() { Close(); }
 
 bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
 {
-  Close();
+  std::lock_guard<std::mutex> lock(mLifeMutex);
+  CloseAndJoin();
   if (!parent || w < 1 || h < 1) return false;
   mDpy = XOpenDisplay(nullptr);
   if (!mDpy) return false;
@@ -132,7 +126,6 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
     ShutdownOnGuiThread();
     return false;
   }
-  SetUpShm();
   mWakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   mPeriodNs = 1000000000L / (fps > 0 ? fps : 25);
   mNextTickNs = NowNs() + mPeriodNs;
@@ -151,6 +144,18 @@ void IGraphicsLinuxWindow::Close()
   // leaves its loop once the current event returns; a later Open, Close or
   // the destructor joins it. The thread object is not touched here: the
   // opener may still be storing it.
+  if (OnGuiThread())
+  {
+    mStop.store(true);
+    Wake();
+    return;
+  }
+  std::lock_guard<std::mutex> lock(mLifeMutex);
+  CloseAndJoin();
+}
+
+void IGraphicsLinuxWindow::CloseAndJoin()
+{
   if (OnGuiThread())
   {
     mStop.store(true);
@@ -225,8 +230,6 @@ bool IGraphicsLinuxWindow::WaitAndTick()
     mW = static_cast<int>(size >> 32);
     mH = static_cast<int>(size & 0xffffffff);
     XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-    FreeShm();
-    SetUpShm();
   }
   const long long now = NowNs();
   if (now >= mNextTickNs)
@@ -253,7 +256,6 @@ void IGraphicsLinuxWindow::ShutdownOnGuiThread()
 {
   if (!mDpy) return;
   mClient->OnWindowClosing();
-  FreeShm();
   if (mGC) XFreeGC(mDpy, static_cast<GC>(mGC));
   mGC = nullptr;
   // Already gone when the host destroyed its window first; the error that
@@ -268,62 +270,6 @@ void IGraphicsLinuxWindow::ShutdownOnGuiThread()
   mRunning.store(false, std::memory_order_release);
 }
 
-void IGraphicsLinuxWindow::SetUpShm()
-{
-  // Shared memory works only when client and server share the machine.
-  if (!mAllowShm || !IsLocalDisplay(mDpy) || !XShmQueryExtension(mDpy)) return;
-  auto* info = new XShmSegmentInfo;
-  std::memset(info, 0, sizeof(*info));
-  XImage* img = XShmCreateImage(mDpy, static_cast<Visual*>(mVisual), static_cast<unsigned>(mDepth), ZPixmap, nullptr,
-                                info, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-  if (!MatchesBgra(img))
-  {
-    if (img) XDestroyImage(img);
-    delete info;
-    return;
-  }
-  info->shmid = shmget(IPC_PRIVATE, static_cast<size_t>(img->bytes_per_line) * mH, IPC_CREAT | 0600);
-  if (info->shmid < 0)
-  {
-    XDestroyImage(img);
-    delete info;
-    return;
-  }
-  info->shmaddr = static_cast<char*>(shmat(info->shmid, nullptr, 0));
-  img->data = info->shmaddr;
-  info->readOnly = False;
-  const int before = mErrors.load();
-  const bool attached = info->shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(mDpy, info);
-  XSync(mDpy, False);
-  // Marked for removal now: it goes away once both sides have detached.
-  shmctl(info->shmid, IPC_RMID, nullptr);
-  if (!attached || mErrors.load() != before)
-  {
-    if (info->shmaddr != reinterpret_cast<char*>(-1)) shmdt(info->shmaddr);
-    img->data = nullptr;
-    XDestroyImage(img);
-    delete info;
-    mErrors.store(before);
-    return;
-  }
-  mShmImage = img;
-  mShmInfo = info;
-}
-
-void IGraphicsLinuxWindow::FreeShm()
-{
-  if (!mShmImage) return;
-  auto* info = static_cast<XShmSegmentInfo*>(mShmInfo);
-  XShmDetach(mDpy, info);
-  XSync(mDpy, False);
-  shmdt(info->shmaddr);
-  mShmImage->data = nullptr;
-  XDestroyImage(mShmImage);
-  delete info;
-  mShmImage = nullptr;
-  mShmInfo = nullptr;
-}
-
 bool IGraphicsLinuxWindow::PutImage(const uint32_t* bits, int rowSpan, int picW, int picH, int x,
                                     int y, int w, int h)
 {
@@ -331,20 +277,11 @@ bool IGraphicsLinuxWindow::PutImage(const uint32_t* bits, int rowSpan, int picW,
   const int l = std::max(0, x), t = std::max(0, y);
   const int r = std::min({x + w, picW, mW}), b = std::min({y + h, picH, mH});
   if (r <= l || b <= t) return true;
-  if (mShmImage)
-  {
-    char* dst = mShmImage->data;
-    for (int row = t; row < b; ++row)
-      std::memcpy(dst + static_cast<size_t>(row) * mShmImage->bytes_per_line + l * 4,
-                  bits + static_cast<size_t>(row) * rowSpan + l, static_cast<size_t>(r - l) * 4);
-    XShmPutImage(mDpy, mWin, static_cast<GC>(mGC), mShmImage, l, t, l, t, static_cast<unsigned>(r - l),
-                 static_cast<unsigned>(b - t), False);
-  }
-  else if (!PutImageTo(mWin, bits, rowSpan, picW, picH, l, t, r - l, b - t))
-  {
-    return false;
-  }
-  // The next draw may overwrite the pixels (and the shared segment).
+  // Plain XPutImage: an editor's picture is small, and shared memory would
+  // go through libXext's process-wide lists (see the header).
+  if (!PutImageTo(mWin, bits, rowSpan, picW, picH, l, t, r - l, b - t)) return false;
+  // The copy is done before the next draw changes the pixels, and the
+  // frames do not queue up behind a slow server.
   XSync(mDpy, False);
   return true;
 }
@@ -372,6 +309,44 @@ bool IGraphicsLinuxWindow::PutImageTo(Window target, const uint32_t* bits, int r
   }
   if (ok && target != mWin) XFlush(mDpy);
   return ok;
+}
+
+unsigned long IGraphicsLinuxWindow::CreateBlankCursor()
+{
+  if (!mDpy || !mWin) return 0;
+  Display* dpy = mDpy; // Xlib's request macros name the connection dpy
+  // A 1 x 1 bitmap cleared to 0 is both the cursor's picture and its mask.
+  LockDisplay(dpy);
+  xCreatePixmapReq* pixmapReq;
+  GetReq(CreatePixmap, pixmapReq);
+  const Pixmap pm = XAllocID(dpy);
+  pixmapReq->depth = 1;
+  pixmapReq->pid = static_cast<CARD32>(pm);
+  pixmapReq->drawable = static_cast<CARD32>(mWin);
+  pixmapReq->width = 1;
+  pixmapReq->height = 1;
+  UnlockDisplay(dpy);
+  SyncHandle();
+  XGCValues v;
+  std::memset(&v, 0, sizeof(v));
+  v.function = GXclear;
+  const GC gc = XCreateGC(dpy, pm, GCFunction, &v);
+  XFillRectangle(dpy, pm, gc, 0, 0, 1, 1);
+  XFreeGC(dpy, gc);
+  LockDisplay(dpy);
+  xCreateCursorReq* cursorReq;
+  GetReq(CreateCursor, cursorReq);
+  const Cursor cursor = XAllocID(dpy);
+  cursorReq->cid = static_cast<CARD32>(cursor);
+  cursorReq->source = static_cast<CARD32>(pm);
+  cursorReq->mask = static_cast<CARD32>(pm);
+  cursorReq->foreRed = cursorReq->foreGreen = cursorReq->foreBlue = 0;
+  cursorReq->backRed = cursorReq->backGreen = cursorReq->backBlue = 0;
+  cursorReq->x = cursorReq->y = 0;
+  UnlockDisplay(dpy);
+  SyncHandle();
+  XFreePixmap(dpy, pm);
+  return cursor;
 }
 
 void IGraphicsLinuxWindow::RequestResize(int w, int h)

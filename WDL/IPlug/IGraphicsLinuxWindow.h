@@ -9,10 +9,17 @@
 // X errors on this connection are counted and swallowed by a hook of this
 // connection only; no process-wide handler is installed, and an X server
 // that goes away ends the editor instead of the host process.
+//
+// Only core Xlib is used, never an extension library (libXext, so no
+// MIT-SHM; nor libXcursor or libXrender): those keep process-wide lists of
+// displays that are not safe when two threads open, use or close display
+// connections at once, and the host's own threads and other editors do just
+// that. Core Xlib keeps its state per connection.
 
 #include <atomic>
 #include <cstdint>
 #include <ctime>
+#include <mutex>
 #include <thread>
 
 // Xlib's own names, declared without Xlib.h so that its macros (None, Bool,
@@ -20,7 +27,6 @@
 typedef struct _XDisplay Display;
 typedef union _XEvent XEvent;
 typedef unsigned long Window;
-typedef struct _XImage XImage;
 
 class IGraphicsLinuxWindow
 {
@@ -58,7 +64,8 @@ public:
   // [host] Connects to DISPLAY, creates a w x h child of parent (an X11
   // window id), maps it and starts the GUI thread ticking at fps (<= 0: 25).
   // Closes a window already open first. False, with nothing left open, when
-  // there is no display, no parent, or the parent does not exist.
+  // there is no display, no parent, or the parent does not exist. Opens and
+  // closes from several host threads at once take turns.
   bool Open(uintptr_t parent, int w, int h, int fps);
   // [any] Stops the GUI thread, waits for it (unless called on it) and
   // closes the connection. Safe to call again or when nothing is open.
@@ -67,18 +74,23 @@ public:
   bool IsOpen() const { return mRunning.load(std::memory_order_acquire); }
 
   // [gui] Copies the part (x, y, w, h) of a 32-bit BGRA picture (row span in
-  // pixels) to the same place of the window, over MIT-SHM when the server
-  // offers it, and waits until the server has done it. False when the
-  // window's visual is not 24-bit TrueColor in that byte order.
+  // pixels) to the same place of the window with XPutImage, and waits until
+  // the server has done it. False when the window's visual is not 24-bit
+  // TrueColor in that byte order.
   bool PutImage(const uint32_t* bits, int rowSpan, int picW, int picH, int x, int y, int w,
                 int h);
   // [gui] The same into another window of this connection (menus, fields),
-  // without shared memory.
+  // without waiting.
   bool PutImageTo(Window target, const uint32_t* bits, int rowSpan, int picW, int picH, int x,
                   int y, int w, int h);
   // [any] Asks the GUI thread to give the window a new size before its next
-  // tick (the shared-memory image follows).
+  // tick.
   void RequestResize(int w, int h);
+  // [gui] A cursor that shows nothing, for hiding the pointer (0 when no
+  // window is open); the caller frees it with XFreeCursor. Made with core
+  // requests only: Xlib's own bitmap and cursor calls pass through
+  // libXcursor whenever it is installed.
+  unsigned long CreateBlankCursor();
   // [gui] Sends a key event that the editor does not take on to the host's
   // window, so that the host's shortcuts keep working.
   void ForwardKeyToParent(const XEvent& key);
@@ -95,10 +107,6 @@ public:
   int Height() const { return mH; }
   // [any] Errors the server reported on this connection since Open.
   int ErrorCount() const { return mErrors.load(); }
-  // [gui] Whether screen copies go through shared memory; set before Open
-  // to copy with plain XPutImage.
-  bool UsesShm() const { return mShmImage != nullptr; }
-  void AllowShm(bool allow) { mAllowShm = allow; }
   // [host] The GUI thread's CPU-time clock, for cost measurements; false
   // when no thread runs.
   bool GuiThreadCpuClock(clockid_t* clock);
@@ -107,10 +115,9 @@ public:
 
 private:
   void Run();
+  void CloseAndJoin();
   bool WaitAndTick();
   void ShutdownOnGuiThread();
-  void SetUpShm();
-  void FreeShm();
   void Wake();
 
   Client* mClient;
@@ -125,9 +132,7 @@ private:
   long mPeriodNs = 40000000;
   long long mNextTickNs = 0;
   int mWakeFd = -1;
-  XImage* mShmImage = nullptr;
-  void* mShmInfo = nullptr; // XShmSegmentInfo, kept out of this header
-  bool mAllowShm = true;
+  std::mutex mLifeMutex; // Open and Close from host threads, one at a time
   std::thread mThread;
   std::atomic<std::thread::id> mThreadId{};
   std::atomic<bool> mStop{false};

@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     }
     const Window child = host.WaitForChild(3000);
     Settle(g);
-    std::printf("screen copies over %s\n", g->X11Window().UsesShm() ? "MIT-SHM" : "XPutImage");
+    std::printf("screen copies over %s\n", "XPutImage");
     if (!shots.empty() && !Screenshot(host, child, shots + "/editor-off.png"))
       std::printf("could not write %s/editor-off.png\n", shots.c_str());
 

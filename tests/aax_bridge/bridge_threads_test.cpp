@@ -11,7 +11,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <vector>
 
 using namespace aaxhost;
 
@@ -105,4 +107,40 @@ TEST(BridgeThreads, RenderAutomationEditorAndStateTogetherStayConsistent)
   EXPECT_EQ(inconsistent, 0);
   EXPECT_GT(blocks, 100);
   EXPECT_GT(seen[1] + seen[2], 0); // the switches did change under the render thread
+}
+
+// A workstation opens the editors of different instances from different
+// threads; each editor must reach its own instance's plug-in.
+TEST(BridgeThreads, EditorsOfSeveralInstancesOpenedFromSeveralThreadsReachTheirOwnPlugIns)
+{
+  StandInHost host;
+  constexpr int kInstances = 3;
+  std::vector<std::unique_ptr<HostInstance>> insts;
+  for (int i = 0; i < kInstances; ++i)
+  {
+    insts.push_back(std::make_unique<HostInstance>(host, AsCreationProc(&EditorPlug::Create)));
+    ASSERT_EQ(insts.back()->Initialize(), 0);
+    PlugOf<EditorPlug>(*insts.back())->logging = false;
+  }
+  std::atomic<int> wrong{0}, ready{0};
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kInstances; ++i)
+    threads.emplace_back(
+        [&, i]
+        {
+          HostInstance& inst = *insts[static_cast<size_t>(i)];
+          IGraphics* own = PlugOf<EditorPlug>(inst)->gui;
+          for (++ready; ready.load() < kInstances;)
+            std::this_thread::yield();
+          for (int n = 0; n < 20000; ++n)
+          {
+            if (inst.OpenEditor(EditorCreationProc()) != 0 ||
+                inst.AttachView(HostInstance::HeadlessView()) != 0 || !own->GetViewContainer())
+              ++wrong;
+            inst.CloseEditor();
+          }
+        });
+  for (std::thread& t : threads)
+    t.join();
+  EXPECT_EQ(wrong.load(), 0);
 }

@@ -85,7 +85,8 @@ void Gate::Open()
 
 const char* ThreadName(int thread)
 {
-  static const char* const kNames[kNumThreads] = {"render", "automation", "editor", "chunk"};
+  static const char* const kNames[kNumThreads] = {"render", "automation", "editor", "chunk",
+                                                  "second editor"};
   return thread >= 0 && thread < kNumThreads ? kNames[thread] : "?";
 }
 
@@ -118,8 +119,12 @@ Kind State::Expected() const
   return Kind::kThrough;
 }
 
-Soak::Soak(const std::string& bundle, uint64_t seed) : mSeed(seed), mCheckRng(seed ^ 0x5eed)
+Soak::Soak(const std::string& bundle, uint64_t seed, int editors)
+    : mSeed(seed), mEditors(editors == 2 ? 2 : 1), mGate(kNumThreads - 3 + mEditors),
+      mCheckRng(seed ^ 0x5eed)
 {
+  // The watchdog leaves a thread that never runs alone.
+  if (mEditors == 1) mHeartbeat[kSecondEditorThread].store(~0ull);
   Load(bundle);
   if (mError.empty()) MakeInstance();
 }
@@ -128,6 +133,8 @@ Soak::~Soak()
 {
   // Release() is the orderly way; this only makes sure the instance goes
   // before its context and its host.
+  mInstance2.reset();
+  mHost2.reset();
   mInstance.reset();
   mContext.reset();
 }
@@ -250,7 +257,21 @@ void Soak::MakeInstance()
     mError = "the soak needs a master bypass, \"Swap\" and \"Mono\" parameters and a state chunk";
     return;
   }
-  mLiveWithInstance = mModule->CanUnloadNow();
+  if (mEditors == 2) MakeSecondInstance();
+  if (mError.empty()) mLiveWithInstance = mModule->CanUnloadNow();
+}
+
+void Soak::MakeSecondInstance()
+{
+  mHost2 = std::make_unique<aaxhost::StandInHost>();
+  mHost2->Controller()->Calls().SetEnabled(false);
+  mHost2->Automation()->Calls().SetEnabled(false);
+  mHost2->Transport()->Calls().SetEnabled(false);
+  mHost2->Automation()->KeepRecords(false);
+  mHost2->Controller()->SetState(mHost->Controller()->State());
+  mInstance2 = std::make_unique<aaxhost::HostInstance>(*mHost2, mCreateEffect);
+  if (!mInstance2->Valid() || mInstance2->Initialize() != AAX_SUCCESS)
+    mError = "the second instance could not be made";
 }
 
 Kind Soak::RenderBlock(Rng& rng, int32_t frames)
@@ -413,6 +434,7 @@ void Soak::CheckQuiet(const char* when)
 void Soak::Release()
 {
   if (!mModule || !mModule->Loaded()) return;
+  mInstance2.reset();
   mInstance.reset(); // closes the editor, uninitialises, releases
   mContext.reset();
   mLiveAtEnd = mModule->CanUnloadNow();

@@ -2,7 +2,9 @@
 // driven as a workstation drives an inserted plug-in, with a render thread,
 // host automation, an editor clicked in an X11 window and state chunks saved
 // and restored, all at once. The render thread stops the others now and then
-// (a checkpoint) to check the instance while it is quiet.
+// (a checkpoint) to check the instance while it is quiet. With two editors a
+// second instance of the module has its editor opened, clicked and closed on
+// a fifth thread, on a schedule of its own.
 #pragma once
 
 #include "HostInstance.h"
@@ -71,6 +73,7 @@ struct Counters
   std::atomic<uint64_t> blocks{0}, checkedBlocks{0}, frames{0};
   std::atomic<uint64_t> updates{0}, requests{0}, echoes{0}, queries{0};
   std::atomic<uint64_t> clicks{0}, switchClicks{0}, editorOpens{0}, windowsDestroyedFirst{0};
+  std::atomic<uint64_t> secondEditorOpens{0}; // of them, the second instance's
   std::atomic<uint64_t> chunkSaves{0}, chunkRestores{0}, roundTrips{0}, foreignChunks{0};
   std::atomic<uint64_t> checkpoints{0};
   // Set requests the host side caused (its own requests and what chunk
@@ -78,13 +81,15 @@ struct Counters
   std::atomic<uint64_t> hostPosts{0};
 };
 
-// One render thread and three host-side threads (automation, editor, chunks).
+// One render thread and three host-side threads (automation, editor, chunks);
+// the second instance's editor thread runs only with two editors.
 enum EThread
 {
   kRenderThread,
   kAutomationThread,
   kEditorThread,
   kChunkThread,
+  kSecondEditorThread,
   kNumThreads
 };
 const char* ThreadName(int thread);
@@ -115,8 +120,10 @@ class Soak
 {
 public:
   // Loads the bundle on a host of its own and makes one initialised instance
-  // with its render context. Check Error() before anything else.
-  Soak(const std::string& bundle, uint64_t seed);
+  // with its render context; with editors 2 also a second instance (on a host
+  // side of its own, so its editor's requests reach no other instance). Check
+  // Error() before anything else.
+  Soak(const std::string& bundle, uint64_t seed, int editors = 1);
   ~Soak();
   Soak(const Soak&) = delete;
   Soak& operator=(const Soak&) = delete;
@@ -142,6 +149,9 @@ public:
   std::mutex& HostCalls() { return mHostCalls; }
   aaxhost::StandInHost& Host() { return *mHost; }
   aaxhost::HostInstance& Instance() { return *mInstance; }
+  int Editors() const { return mEditors; }
+  // The instance whose editor editor (0 or 1) drives.
+  aaxhost::HostInstance& EditorInstance(int editor) { return editor ? *mInstance2 : *mInstance; }
   AAX_IACFEffectParameters* Params() const { return mInstance->Parameters(); }
   aaxhost::CreationProc EditorProc() const { return mCreateEditor; }
   const std::vector<std::string>& ParamIDs() const { return mParamIDs; }
@@ -175,18 +185,22 @@ public:
 private:
   void Load(const std::string& bundle);
   void MakeInstance();
+  void MakeSecondInstance();
   void CheckQuiet(const char* when);
 
   uint64_t mSeed;
+  int mEditors;
   std::string mError;
   Outcome mOutcome;
   Counters mCounters;
-  Gate mGate{kNumThreads - 1};
+  Gate mGate;
   std::atomic<uint64_t> mHeartbeat[kNumThreads] = {};
   std::mutex mHostCalls;
   std::unique_ptr<aaxhost::StandInHost> mHost;
   std::unique_ptr<aaxhost::Module> mModule;
   std::unique_ptr<aaxhost::HostInstance> mInstance;
+  std::unique_ptr<aaxhost::StandInHost> mHost2;
+  std::unique_ptr<aaxhost::HostInstance> mInstance2;
   std::unique_ptr<aaxhost::RenderContext> mContext;
   aaxhost::NativeRenderProc mRender = nullptr;
   aaxhost::CreationProc mCreateEffect = nullptr, mCreateEditor = nullptr;
@@ -201,7 +215,8 @@ private:
 
 // The three host-side threads; each returns when the soak stops.
 void RunAutomation(Soak& soak);
-void RunEditor(Soak& soak);
+// editor 0 is the first instance's (kEditorThread), 1 the second's.
+void RunEditor(Soak& soak, int editor);
 void RunChunks(Soak& soak);
 // The render thread until deadline (steady clock), with checkpoints.
 void RunRender(Soak& soak, double seconds);

@@ -1,7 +1,9 @@
 // The editor thread: the host's user-interface thread. It opens the
 // plug-in's editor in an X11 window of its own, clicks the switches with
 // real pointer events (XTEST), and closes and reopens the editor now and
-// then, sometimes destroying its window before the editor is told.
+// then, sometimes destroying its window before the editor is told. With two
+// editors a second such thread does the same with the second instance, in a
+// host window beside the first.
 #include "soak.h"
 
 #include "xvfb_harness.h"
@@ -28,7 +30,10 @@ constexpr Rect kSwitches[] = {{13, 30, 23, 40}, {154, 36, 23, 28}};
 class EditorSession
 {
 public:
-  explicit EditorSession(Soak& soak) : mSoak(soak) {}
+  EditorSession(Soak& soak, int editor)
+      : mSoak(soak), mInstance(soak.EditorInstance(editor)), mEditor(editor)
+  {
+  }
   ~EditorSession() { Close(false); }
 
   bool IsOpen() const { return mOpen; }
@@ -37,7 +42,7 @@ public:
   // false with a failure recorded when it does not show.
   bool Open()
   {
-    aaxhost::HostInstance& inst = mSoak.Instance();
+    aaxhost::HostInstance& inst = mInstance;
     if (const AAX_Result r = inst.OpenEditor(mSoak.EditorProc()))
       return Fail(aaxhost::WithCode("the editor did not open", r));
     AAX_Point size{0, 0};
@@ -49,7 +54,8 @@ public:
                   std::to_string(mHeight));
     if (!mWindow)
     {
-      mWindow = std::make_unique<HostWindow>(mWidth, mHeight, 0, 0);
+      // Side by side: a click meant for one editor must not land on the other.
+      mWindow = std::make_unique<HostWindow>(mWidth, mHeight, 200 * mEditor, 0);
       if (!mWindow->Ok()) return Fail("the host window could not be made on the X server");
     }
     if (const AAX_Result r = inst.AttachView(mWindow->AsParent()))
@@ -57,6 +63,7 @@ public:
     mOpen = true;
     if (!mWindow->WaitForChild(10000)) return Fail("the editor showed no window within 10 s");
     mSoak.Count().editorOpens.fetch_add(1);
+    if (mEditor) mSoak.Count().secondEditorOpens.fetch_add(1);
     return true;
   }
 
@@ -69,7 +76,7 @@ public:
       mWindow.reset();
       mSoak.Count().windowsDestroyedFirst.fetch_add(1);
     }
-    if (mOpen) mSoak.Instance().CloseEditor();
+    if (mOpen) mInstance.CloseEditor();
     mOpen = false;
   }
 
@@ -106,7 +113,7 @@ public:
   // What a workstation's user-interface thread does besides.
   void HostDuties(Rng& rng)
   {
-    AAX_IACFEffectGUI* gui = mSoak.Instance().Editor();
+    AAX_IACFEffectGUI* gui = mInstance.Editor();
     if (!gui) return;
     gui->TimerWakeup();
     const std::vector<std::string>& ids = mSoak.ParamIDs();
@@ -121,25 +128,28 @@ private:
   }
 
   Soak& mSoak;
+  aaxhost::HostInstance& mInstance;
+  const int mEditor;
   std::unique_ptr<HostWindow> mWindow;
   bool mOpen = false;
   int mWidth = 0, mHeight = 0;
 };
 } // namespace
 
-void RunEditor(Soak& soak)
+void RunEditor(Soak& soak, int which)
 {
-  Rng rng(soak.Seed() * 0x9E3779B97F4A7C15ull + kEditorThread);
-  EditorSession editor(soak);
+  const int thread = which ? kSecondEditorThread : kEditorThread;
+  Rng rng(soak.Seed() * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(thread));
+  EditorSession editor(soak, which);
   int clicksLeft = 0;
   while (!soak.Result().Stopping())
   {
-    soak.Heartbeat(kEditorThread).fetch_add(1);
+    soak.Heartbeat(thread).fetch_add(1);
     if (soak.Checkpoints().Requested())
     {
       // A checkpoint needs the instance quiet: no editor thread of its own.
       editor.Close(rng() % 5 == 0);
-      soak.Checkpoints().Park(soak.Result(), soak.Heartbeat(kEditorThread));
+      soak.Checkpoints().Park(soak.Result(), soak.Heartbeat(thread));
       continue;
     }
     if (!editor.IsOpen())

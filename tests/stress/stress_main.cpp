@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -107,10 +108,15 @@ int main(int argc, char** argv)
   double seconds = 60.0;
   uint64_t seed = std::random_device{}() * 0x100000001ull ^ std::random_device{}();
   std::string bundle = QV_QUORVANE_BUNDLE;
+  int editors = 1;
   app.add_option("--seconds", seconds, "how long to run (default 60)")
       ->check(CLI::Range(0.1, 86400.0));
   app.add_option("--seed", seed, "seed of every random choice (printed)");
   app.add_option("--bundle", bundle, "the module bundle (default the built Quorvane)");
+  app.add_option("--editors", editors,
+                 "instances whose editors are opened and closed, each on its own thread "
+                 "(default 1)")
+      ->check(CLI::Range(1, 2));
   CLI11_PARSE(app, argc, argv);
 
   std::printf("stress: %s for %g s, seed %llu\n", bundle.c_str(), seconds,
@@ -121,14 +127,20 @@ int main(int argc, char** argv)
 
   int status = 0;
   {
-    stress::Soak soak(bundle, seed);
+    stress::Soak soak(bundle, seed, editors);
     if (!soak.Error().empty()) return Fail(soak.Error());
     std::atomic<int> running{0};
-    std::thread threads[] = {
-        Start(soak, stress::kRenderThread, running, [&] { stress::RunRender(soak, seconds); }),
-        Start(soak, stress::kAutomationThread, running, [&] { stress::RunAutomation(soak); }),
-        Start(soak, stress::kEditorThread, running, [&] { stress::RunEditor(soak); }),
-        Start(soak, stress::kChunkThread, running, [&] { stress::RunChunks(soak); })};
+    std::vector<std::thread> threads;
+    threads.push_back(
+        Start(soak, stress::kRenderThread, running, [&] { stress::RunRender(soak, seconds); }));
+    threads.push_back(
+        Start(soak, stress::kAutomationThread, running, [&] { stress::RunAutomation(soak); }));
+    threads.push_back(
+        Start(soak, stress::kEditorThread, running, [&] { stress::RunEditor(soak, 0); }));
+    threads.push_back(Start(soak, stress::kChunkThread, running, [&] { stress::RunChunks(soak); }));
+    if (editors == 2)
+      threads.push_back(
+          Start(soak, stress::kSecondEditorThread, running, [&] { stress::RunEditor(soak, 1); }));
     Watch(soak, running, 60);
     for (std::thread& t : threads)
       t.join();
@@ -151,11 +163,13 @@ int main(int argc, char** argv)
     const uint64_t all = soak.Host().Automation()->SetRequestCount();
     const uint64_t fromEditor = all > c.hostPosts.load() ? all - c.hostPosts.load() : 0;
     std::printf("stress: editor: %llu clicks (%llu on the switches), %llu reached the host, "
-                "%llu opens, %llu windows destroyed before the editor closed\n",
+                "%llu opens (%llu of the second instance), %llu windows destroyed before the "
+                "editor closed\n",
                 static_cast<unsigned long long>(c.clicks.load()),
                 static_cast<unsigned long long>(c.switchClicks.load()),
                 static_cast<unsigned long long>(fromEditor),
                 static_cast<unsigned long long>(c.editorOpens.load()),
+                static_cast<unsigned long long>(c.secondEditorOpens.load()),
                 static_cast<unsigned long long>(c.windowsDestroyedFirst.load()));
     std::printf("stress: chunks: %llu saved, %llu restored (%llu round trips of saved chunks), "
                 "%llu foreign refused\n",

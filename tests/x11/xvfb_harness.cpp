@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 extern char** environ;
 
@@ -45,6 +46,11 @@ int TestXErrorHandler(Display* dpy, XErrorEvent* e)
   if (e->error_code == BadWindow) return 0;
   return sDefaultXErrorHandler ? sDefaultXErrorHandler(dpy, e) : 0;
 }
+
+// libXtst keeps its connections in libXext's process-wide list, which is not
+// safe across threads: XTEST calls, and the closing of connections that may
+// have made one, go one at a time (tests click editors from several threads).
+std::mutex sXtestMutex;
 
 long NowMs()
 {
@@ -150,6 +156,7 @@ HostWindow::~HostWindow()
 {
   if (!mDpy) return;
   Destroy();
+  std::lock_guard<std::mutex> lock(sXtestMutex);
   XCloseDisplay(mDpy);
 }
 
@@ -234,6 +241,7 @@ bool FakeMotion(Display* dpy, Window w, int x, int y)
 {
   int rx = 0, ry = 0;
   if (!RootPosition(dpy, w, x, y, &rx, &ry)) return false;
+  std::lock_guard<std::mutex> lock(sXtestMutex);
   XTestFakeMotionEvent(dpy, DefaultScreen(dpy), rx, ry, CurrentTime);
   XSync(dpy, False);
   return true;
@@ -242,6 +250,7 @@ bool FakeMotion(Display* dpy, Window w, int x, int y)
 bool FakeClick(Display* dpy, Window w, int x, int y, unsigned button)
 {
   if (!FakeMotion(dpy, w, x, y)) return false;
+  std::lock_guard<std::mutex> lock(sXtestMutex);
   XTestFakeButtonEvent(dpy, button, True, CurrentTime);
   XTestFakeButtonEvent(dpy, button, False, CurrentTime);
   XSync(dpy, False);
@@ -252,6 +261,7 @@ bool FakeKey(Display* dpy, unsigned long keysym)
 {
   const KeyCode code = XKeysymToKeycode(dpy, keysym);
   if (!code) return false;
+  std::lock_guard<std::mutex> lock(sXtestMutex);
   XTestFakeKeyEvent(dpy, code, True, CurrentTime);
   XTestFakeKeyEvent(dpy, code, False, CurrentTime);
   XSync(dpy, False);
