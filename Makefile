@@ -6,6 +6,9 @@
 #   make test SANITIZE=thread   the same in build-thread/ with TSan
 #   make bench                  Google Benchmark figures (not part of make test)
 #   make fuzz                   libFuzzer targets with clang, FUZZ_SECONDS each
+#   make install                Quorvane.lv2 into LV2_DIR (default ~/.lv2), the AAX
+#                               bundle into PREFIX/lib/aax, aaxhost into PREFIX/bin
+#   make uninstall              removes what make install put there
 #   make stress                 the four-thread soak of the module under TSan, then
 #                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat)
 SANITIZE ?=
@@ -13,6 +16,8 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 STRESS_SECONDS ?= 60
 STRESS_SEED ?=
+LV2_DIR ?= $(HOME)/.lv2
+PREFIX ?= /usr/local
 
 ifeq ($(SANITIZE),)
 BUILD_DIR := build
@@ -23,7 +28,7 @@ CMAKE_EXTRA := -DQV_BENCH=OFF
 endif
 
 
-.PHONY: all deps configure build test demo bench fuzz stress clean
+.PHONY: all deps configure build test demo bench fuzz stress clean install uninstall
 
 all: build
 
@@ -71,6 +76,20 @@ stress: deps
 	  echo "== stress under $$s sanitizer ($(STRESS_SECONDS) s)"; \
 	  build-$$s/tests/stress/quorvane_stress --seconds $(STRESS_SECONDS) \
 	    $(if $(STRESS_SEED),--seed $(STRESS_SEED)) || status=1; done; exit $$status
+
+# Each bundle is copied beside its destination and renamed into place, so an
+# interrupted install never leaves half a bundle where hosts look.
+install: build
+	@set -e; \
+	install_dir() { rm -rf "$$2.tmp"; cp -R "$$1" "$$2.tmp"; rm -rf "$$2"; mv "$$2.tmp" "$$2"; }; \
+	mkdir -p "$(LV2_DIR)" "$(PREFIX)/lib/aax" "$(PREFIX)/bin"; \
+	install_dir $(BUILD_DIR)/Quorvane.lv2 "$(LV2_DIR)/Quorvane.lv2"; \
+	install_dir $(BUILD_DIR)/Quorvane.aaxplugin "$(PREFIX)/lib/aax/Quorvane.aaxplugin"; \
+	install -m 755 $(BUILD_DIR)/bin/aaxhost "$(PREFIX)/bin/aaxhost"; \
+	echo "installed $(LV2_DIR)/Quorvane.lv2, $(PREFIX)/lib/aax/Quorvane.aaxplugin, $(PREFIX)/bin/aaxhost"
+
+uninstall:
+	rm -rf "$(LV2_DIR)/Quorvane.lv2" "$(PREFIX)/lib/aax/Quorvane.aaxplugin" "$(PREFIX)/bin/aaxhost"
 
 clean:
 	rm -rf build build-address build-thread build-fuzz
