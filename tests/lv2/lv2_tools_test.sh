@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The LV2 bundles in programs no one here wrote: lv2_validate, lv2info,
-# nm, lilv's lv2apply and lv2file, against aaxhost process on the AAX module.
+# nm, lilv's lv2apply, lv2file and lv2proc, against aaxhost process on the
+# AAX module.
 #   lv2_tools_test.sh CHECK AAXHOST WAV_AS AAX_BUNDLE QUORVANE_LV2 QVTEST_LV2 QVTEST_AAX
 # CHECK is one of: validate info exports render presets.
 set -euo pipefail
@@ -87,6 +88,14 @@ render)
         lv2file -i "$in" -o "$out" -b $b "${lp[@]}" $QV >/dev/null 2>&1 || fail "lv2file $f $mode -b $b"
         same_file "$ref" "$out" "lv2file $f $mode -b $b"
       done
+      # lv2proc, on the float file (it writes what it reads there).
+      if [ $f = c32 ]; then
+        pc=(); [ $mode = off ] || pc=(-c "$mode:1")
+        for b in 64 4096; do
+          lv2proc -i "$in" -o "$work/proc.wav" -n $b "${pc[@]}" $QV >/dev/null 2>&1 || fail "lv2proc $mode -n $b"
+          same_file "$ref" "$work/proc.wav" "lv2proc $mode -n $b"
+        done
+      fi
     done
   done
   ;;
