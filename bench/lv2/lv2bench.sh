@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# lilv's lv2bench over Quorvane's LV2 bundle and two peers in the same run:
+# x42's Stereo Routing (swaps and downmixes; the peer to beat) and eg-amp
+# (lv2-examples' one-channel gain, a floor for the cost of a bare run call).
+# lv2bench runs each plug-in with its default control values on silence and
+# times only the run calls. Plug-ins alternate inside each round so a busy
+# machine slows them alike; the figure is the median of the rounds.
+#
+#   bench/lv2/lv2bench.sh [BUILD_DIR] [ROUNDS]
+set -euo pipefail
+build=${1:-build}
+rounds=${2:-9}
+frames=$((1 << 25))  # a multiple of every block size
+blocks=(64 512 4096)
+command -v lv2bench >/dev/null || { echo "lv2bench: lilv-utils is not installed (scripts/install-deps)" >&2; exit 1; }
+
+names=() uris=() bundles=()
+add() { names+=("$1"); uris+=("$2"); bundles+=("$3"); }
+if [ -f "$build/Quorvane.lv2/manifest.ttl" ]; then
+  add Quorvane urn:orvantine:quorvane "$build/Quorvane.lv2"
+else
+  echo "lv2bench: no $build/Quorvane.lv2 (not built); the peers alone"
+fi
+add StereoRouting http://gareus.org/oss/lv2/stereoroute /usr/lib/lv2/stereoroute.lv2
+add eg-amp http://lv2plug.in/plugins/eg-amp /usr/lib/lv2/eg-amp.lv2
+
+# lilv sees these bundles only: loading every installed one takes longer
+# than the measurement.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for b in "${bundles[@]}"; do
+  [ -f "$b/manifest.ttl" ] || { echo "lv2bench: no bundle at $b (scripts/install-deps)" >&2; exit 1; }
+  ln -s "$(cd "$b" && pwd)" "$work/"
+done
+export LV2_PATH="$work"
+
+# ns per frame of one lv2bench run.
+once() {
+  lv2bench -b "$1" -n "$frames" "$2" | awk -v n="$frames" -v u="$2" \
+    '$2 == u {printf "%.4f\n", $1 * 1e9 / n; found = 1} END {exit !found}' ||
+    { echo "lv2bench: no figure for $2 at block size $1" >&2; exit 1; }
+}
+median() { sort -g | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
+
+echo "== lv2bench: ns per frame, median of $rounds rounds of $frames frames, default controls"
+header=$(printf '%-6s' block; printf ' %14s' "${names[@]}")
+for ((i = 1; i < ${#names[@]}; i++)); do header+=$(printf ' %22s' "${names[0]}/${names[i]}"); done
+echo "$header"
+for b in "${blocks[@]}"; do
+  declare -A runs=()
+  for ((r = 0; r < rounds; r++)); do
+    for ((i = 0; i < ${#names[@]}; i++)); do runs[$i]+="$(once "$b" "${uris[i]}") "; done
+  done
+  med=()
+  for ((i = 0; i < ${#names[@]}; i++)); do med+=("$(printf '%s\n' ${runs[$i]} | median)"); done
+  line=$(printf '%-6s' "$b"; printf ' %14.3f' "${med[@]}")
+  for ((i = 1; i < ${#names[@]}; i++)); do
+    line+=$(printf ' %22.2f' "$(awk -v a="${med[0]}" -v c="${med[i]}" 'BEGIN {print (c > 0 ? a / c : 0)}')")
+  done
+  echo "$line"
+  unset runs
+done
+if [ "${names[0]}" = Quorvane ]; then
+  echo "aim: Quorvane/StereoRouting at most 1.00 at every block size"
+fi
+echo "(eg-amp has one channel, the others two; Quorvane runs with Swap and Mono off,"
+echo " Stereo Routing with its default, a -3 dB downmix)"
