@@ -34,12 +34,17 @@ cleanup() {
   [ -n "${QV_KEEP:-}" ] || rm -rf "$work"; [ -z "${QV_KEEP:-}" ] || echo "kept $work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
 
 # A server name of our own: other tests and engineers run servers at the same time.
 export JACK_DEFAULT_SERVER="qv_jalv_$$_$RANDOM"
 export JACK_NO_AUDIO_RESERVATION=1
 jackd -n "$JACK_DEFAULT_SERVER" --no-realtime --sync -t 5000 -d dummy -r 48000 -p 256 -C 2 -P 2 \
   >"$work/jackd.log" 2>&1 &
+pids+=($!)
+# Should this shell be killed outright (no trap runs), the server still goes:
+# the watchdog ends it once the shell is gone, and its clients follow it.
+(while kill -0 $$ 2>/dev/null; do sleep 1; done; kill "${pids[0]}" 2>/dev/null) >/dev/null 2>&1 &
 pids+=($!)
 poll 15 eval 'jack_lsp >/dev/null 2>&1' || { cat "$work/jackd.log" >&2; die "jackd did not start"; }
 
