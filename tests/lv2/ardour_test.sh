@@ -29,7 +29,7 @@ trap '[ -n "${QV_KEEP:-}" ] && echo "kept $work" || rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM HUP
 
 # The plug-in's bundle and the LV2 index of its control port, from lilv.
-lv2info "$uri" >"$work/info.txt" 2>&1 || die "lilv does not know $uri (LV2_PATH=${LV2_PATH:-default})"
+timeout 60 lv2info "$uri" >"$work/info.txt" 2>&1 || die "lilv does not know $uri (LV2_PATH=${LV2_PATH:-default})"
 plugin_bundle=$(sed -n 's|^\tBundle: *file://||p' "$work/info.txt" | head -1)
 port=$(awk -v sym="$control" '/^\tPort [0-9]+:/ {p=$2; sub(":", "", p)}
   $1 == "Symbol:" && $2 == sym {print p; exit}' "$work/info.txt")

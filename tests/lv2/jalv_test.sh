@@ -117,10 +117,10 @@ stop_jalv
 
 # 3. A saved state loaded with -l.
 if [ "$state_mode" = plugin ]; then
-  "$saver" "$uri" "$work/state" --plugin-only "$control=$on_value" || die "could not save a state"
+  timeout 60 "$saver" "$uri" "$work/state" --plugin-only "$control=$on_value" || die "could not save a state"
   grep -q "lv2:port" "$work/state/state.ttl" && die "the state holds port values; expected the plug-in's own state only"
 else
-  "$saver" "$uri" "$work/state" "$control=$on_value" || die "could not save a state"
+  timeout 60 "$saver" "$uri" "$work/state" "$control=$on_value" || die "could not save a state"
 fi
 start_jalv qvload -l "$work/state"
 expect_audio qvload exchanged "jalv -l with a state saved with $control=$on_value"

@@ -97,8 +97,7 @@ int main(int argc, char** argv)
   LilvWorld* world = lilv_world_new();
   lilv_world_load_all(world);
   LilvNode* uriNode = lilv_new_uri(world, uri);
-  const LilvPlugin* plugin =
-      lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uriNode);
+  const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uriNode);
   lilv_node_free(uriNode);
   if (!plugin) return Fail("no plug-in with URI ", uri);
 
@@ -108,7 +107,6 @@ int main(int argc, char** argv)
   if (!instance) return Fail("could not instantiate ", uri);
 
   LilvNode* controlClass = lilv_new_uri(world, LV2_CORE__ControlPort);
-  LilvNode* audioClass = lilv_new_uri(world, LV2_CORE__AudioPort);
   LilvNode* inputClass = lilv_new_uri(world, LV2_CORE__InputPort);
   const uint32_t numPorts = lilv_plugin_get_num_ports(plugin);
   std::vector<float> defaults(numPorts, 0.f);
@@ -134,21 +132,15 @@ int main(int argc, char** argv)
       if (lilv_port_is_a(plugin, port, inputClass)) ports.values[symbol] = controls[p];
       lilv_instance_connect_port(instance, p, &controls[p]);
     }
-    else if (lilv_port_is_a(plugin, port, audioClass))
-    {
-      audio[p].assign(frames, 0.f);
-      lilv_instance_connect_port(instance, p, audio[p].data());
-    }
     else
     {
-      // Atom or CV ports: nothing this tool drives; a zeroed block keeps
-      // the plug-in from reading through a null pointer.
+      // Audio gets a silent block; atom or CV ports, which this tool does
+      // not drive, get one too, so nothing reads through a null pointer.
       audio[p].assign(frames, 0.f);
       lilv_instance_connect_port(instance, p, audio[p].data());
     }
   }
   lilv_node_free(controlClass);
-  lilv_node_free(audioClass);
   lilv_node_free(inputClass);
   if (!requested.empty()) status = Fail("no control port named ", requested.begin()->first.c_str());
 
@@ -156,10 +148,10 @@ int main(int argc, char** argv)
   {
     lilv_instance_activate(instance);
     lilv_instance_run(instance, frames);
-    LilvState* state = lilv_state_new_from_instance(
-        plugin, instance, &map, nullptr, nullptr, nullptr, dir.c_str(),
-        pluginOnly ? nullptr : GetPortValue, &ports,
-        LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, features);
+    LilvState* state =
+        lilv_state_new_from_instance(plugin, instance, &map, nullptr, nullptr, nullptr, dir.c_str(),
+                                     pluginOnly ? nullptr : GetPortValue, &ports,
+                                     LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, features);
     if (!state)
       status = Fail("the plug-in gave no state: ", uri);
     else if (lilv_state_save(world, &map, &unmap, state, nullptr, dir.c_str(), "state.ttl"))

@@ -65,14 +65,16 @@ int main(int argc, char** argv)
   if (left.frames != right.frames) return Fail("the take's two files differ in length");
   const long skip = static_cast<long>((argc > 4 ? std::atof(argv[4]) : 0.1) * out.rate);
 
-  auto exchangedAt = [&](long i, long lag) {
+  auto exchangedAt = [&](long i, long lag)
+  {
     long t = i + lag;
     return t >= 0 && t < left.frames && out.samples[2 * i] == right.samples[t] &&
            out.samples[2 * i + 1] == left.samples[t];
   };
   // The take's channels must differ, or an exchange would be invisible.
   long equal = 0;
-  for (long t = 0; t < left.frames; ++t) equal += left.samples[t] == right.samples[t];
+  for (long t = 0; t < left.frames; ++t)
+    equal += left.samples[t] == right.samples[t];
   if (equal * 2 > left.frames) return Fail("the take's left and right are mostly equal");
 
   // Offset: 256 consecutive exchanged frames from the first steady frame.
@@ -81,7 +83,8 @@ int main(int argc, char** argv)
   for (long d = -maxLag; d <= maxLag && lag < -maxLag; ++d)
   {
     long i = skip;
-    while (i < skip + probe && i < out.frames && exchangedAt(i, d)) ++i;
+    while (i < skip + probe && i < out.frames && exchangedAt(i, d))
+      ++i;
     if (i == skip + probe) lag = d;
   }
   if (lag < -maxLag) return Fail("no stretch of the export is the take exchanged");
