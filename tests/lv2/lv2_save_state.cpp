@@ -99,12 +99,20 @@ int main(int argc, char** argv)
   LilvNode* uriNode = lilv_new_uri(world, uri);
   const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uriNode);
   lilv_node_free(uriNode);
-  if (!plugin) return Fail("no plug-in with URI ", uri);
+  if (!plugin)
+  {
+    lilv_world_free(world);
+    return Fail("no plug-in with URI ", uri);
+  }
 
   const double rate = 48000.0;
   const uint32_t frames = 256;
   LilvInstance* instance = lilv_plugin_instantiate(plugin, rate, features);
-  if (!instance) return Fail("could not instantiate ", uri);
+  if (!instance)
+  {
+    lilv_world_free(world);
+    return Fail("could not instantiate ", uri);
+  }
 
   LilvNode* controlClass = lilv_new_uri(world, LV2_CORE__ControlPort);
   LilvNode* inputClass = lilv_new_uri(world, LV2_CORE__InputPort);
