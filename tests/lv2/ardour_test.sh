@@ -27,6 +27,7 @@ need ardour7-lua ardour7-export lv2info
 work=$(mktemp -d)
 trap '[ -n "${QV_KEEP:-}" ] && echo "kept $work" || rm -rf "$work"' EXIT
 trap 'exit 1' INT TERM HUP
+search_path "$work/search"
 
 # The plug-in's bundle and the LV2 index of its control port, from lilv.
 timeout 60 lv2info "$uri" >"$work/info.txt" 2>&1 || die "lilv does not know $uri (LV2_PATH=${LV2_PATH:-default})"

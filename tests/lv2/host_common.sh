@@ -30,12 +30,23 @@ parse_common() {
   [ -n "$uri" ] && [ -n "$control" ] && [ -n "$on_value" ] || die "needs --uri, --control and --on"
   if [ -n "$bundle" ]; then
     [ -d "$bundle" ] || die "no bundle folder at $bundle"
-    local dir
-    dir=$(cd "$bundle" && pwd)
-    # LV2_PATH lists folders that hold bundles, not bundles themselves.
-    [ -f "$dir/manifest.ttl" ] && dir=$(dirname "$dir")
-    export LV2_PATH="$dir:${LV2_PATH:-$HOME/.lv2:/usr/local/lib/lv2:/usr/lib/lv2}"
+    bundle=$(cd "$bundle" && pwd)
   fi
+}
+
+# search_path DIR: puts the bundle first on LV2_PATH. LV2_PATH lists folders
+# that hold bundles; a bundle is put there through a folder of its own (DIR)
+# holding only a link to it, since a build tree as the entry would have lilv
+# try every folder in it.
+search_path() {
+  [ -n "$bundle" ] || return 0
+  local first=$bundle
+  if [ -f "$bundle/manifest.ttl" ]; then
+    mkdir -p "$1"
+    ln -sfn "$bundle" "$1/$(basename "$bundle")"
+    first=$1
+  fi
+  export LV2_PATH="$first:${LV2_PATH:-$HOME/.lv2:/usr/local/lib/lv2:/usr/lib/lv2}"
 }
 
 need() { for t in "$@"; do command -v "$t" >/dev/null || die "$t is not installed (scripts/install-deps)"; done; }

@@ -35,6 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
+search_path "$work/search"
 
 # A server name of our own: other tests and engineers run servers at the same time.
 export JACK_DEFAULT_SERVER="qv_jalv_$$_$RANDOM"
@@ -86,8 +87,10 @@ expect_audio() {
   local name=$1 want=$2
   take=$((take + 1))
   local wav="$work/take$take.wav"
-  timeout 20 jack_rec -f "$wav" -d 1 -b 32 qvsrc:output1 qvsrc:output2 "${outs[0]}" "${outs[1]}" \
+  # A ring buffer larger than the take: a slow disk thread cannot drop frames.
+  timeout 20 jack_rec -f "$wav" -d 1 -b 32 -B 65536 qvsrc:output1 qvsrc:output2 "${outs[0]}" "${outs[1]}" \
     >"$work/rec.log" 2>&1 || { cat "$work/rec.log" >&2; die "jack_rec failed"; }
+  if grep -qi overrun "$work/rec.log"; then cat "$work/rec.log" >&2; die "jack_rec dropped frames"; fi
   # The first tenth of a second may predate jack_rec's last connection.
   local c
   for c in 1 2 3 4; do channel "$wav" "$c" "$work/c$c" 0.1; done
