@@ -46,7 +46,7 @@ search_path() {
     ln -sfn "$bundle" "$1/$(basename "$bundle")"
     first=$1
   fi
-  export LV2_PATH="$first:${LV2_PATH:-$HOME/.lv2:/usr/local/lib/lv2:/usr/lib/lv2}"
+  export LV2_PATH="$first:${LV2_PATH:-${HOME:+$HOME/.lv2:}/usr/local/lib/lv2:/usr/lib/lv2}"
 }
 
 need() { for t in "$@"; do command -v "$t" >/dev/null || die "$t is not installed (scripts/install-deps)"; done; }
