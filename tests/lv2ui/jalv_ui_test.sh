@@ -9,7 +9,8 @@
 #     the switch is drawn lit.
 #
 #   jalv_ui_test.sh AAXHOST AAX_BUNDLE LV2_BUNDLE [--shot OUT.png]
-# With --shot, only jalv's window with the editor is saved (for make demo).
+# With --shot, jalv's window with both switches on (set with -c) is saved,
+# once it matches the AAX editor's picture with the same settings (make demo).
 set -euo pipefail
 aaxhost=${1:?AAXHOST} aax=${2:?AAX_BUNDLE} lv2=${3:?LV2_BUNDLE}
 shot=""
@@ -70,10 +71,11 @@ jack_simple_client qvsrc >"$work/src.log" 2>&1 &
 pids+=($!)
 poll 10 eval 'jack_lsp | grep -qx qvsrc:output2' || die "the sine client did not start"
 
-# The AAX editor's pictures, as references: both off, and Swap on.
+# The AAX editor's pictures, as references: both off, Swap on, both on.
 "$aaxhost" editor "$aax" --snapshot "$work/ref-off.png" >/dev/null
 "$aaxhost" editor "$aax" --param Swap=on --snapshot "$work/ref-swap.png" >/dev/null
-for r in off swap; do convert "$work/ref-$r.png" -depth 8 "rgb:$work/ref-$r.rgb"; done
+"$aaxhost" editor "$aax" --param Swap=on --param Mono=on --snapshot "$work/ref-both.png" >/dev/null
+for r in off swap both; do convert "$work/ref-$r.png" -depth 8 "rgb:$work/ref-$r.rgb"; done
 
 jalv_pid="" editor=""
 # start_jalv CLIENT ARGS...: jalv.gtk3 with its GUI; finds the editor's window.
@@ -113,8 +115,8 @@ exchanged() {
 }
 
 if [ -n "$shot" ]; then
-  start_jalv jq
-  poll 20 shows off || die "the editor in jalv never matched the AAX editor"
+  start_jalv jq -c swap=1 -c mono=1
+  poll 20 shows both || die "the editor in jalv never matched the AAX editor (both on)"
   # jalv's top-level window: the editor's ancestor just below the root.
   root=$(xwininfo -root | awk '/Window id:/ {print $4}')
   top=$editor
