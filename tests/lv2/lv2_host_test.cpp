@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <thread>
@@ -234,5 +235,40 @@ TEST_F(Lv2Host, RefusedStateLeavesThePlugInAsItWas)
   }
   const Signal input = Noise(32, 9);
   EXPECT_EQ(Render(t, input, 32)[0][3], 0.0f); // still muted
+}
+// Restores from a host thread while the audio thread runs: each block is
+// rendered wholly under one state or the other, never a mix.
+TEST_F(Lv2Host, RestoreBesideRunIsAtomicPerBlock)
+{
+  Instance inst(quorvane, 2, 64);
+  Saved off, on;
+  ASSERT_EQ(inst.Save(&off), LV2_STATE_SUCCESS);
+  {
+    Instance swapped(quorvane, 1);
+    swapped.Control("swap") = 1.0f;
+    swapped.Control("mono") = 1.0f;
+    swapped.Run(0);
+    ASSERT_EQ(swapped.Save(&on), LV2_STATE_SUCCESS);
+  }
+  const Signal input = Noise(64, 13);
+  Signal mono = input;
+  for (size_t i = 0; i < 64; ++i)
+    mono[0][i] = mono[1][i] = 0.5f * (input[1][i] + input[0][i]);
+  std::atomic<bool> stop{false};
+  std::thread host(
+      [&]
+      {
+        for (int i = 0; !stop.load(); ++i)
+          inst.Restore(i % 2 ? on : off);
+      });
+  int mixed = 0;
+  for (int b = 0; b < 2000; ++b)
+  {
+    const Signal out = Render(inst, input, 64);
+    mixed += out != input && out != mono;
+  }
+  stop = true;
+  host.join();
+  EXPECT_EQ(mixed, 0);
 }
 } // namespace

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The LV2 bundles in programs no one here wrote: lv2_validate, lv2info,
-# nm, lilv's lv2apply and lv2file, against aaxhost process on the AAX module.
-#   lv2_tools_test.sh CHECK AAXHOST WAV_AS AAX_BUNDLE QUORVANE_LV2 QVTEST_LV2
+# nm, lilv's lv2apply, lv2file and lv2proc, against aaxhost process on the
+# AAX module.
+#   lv2_tools_test.sh CHECK AAXHOST WAV_AS AAX_BUNDLE QUORVANE_LV2 QVTEST_LV2 QVTEST_AAX
 # CHECK is one of: validate info exports render presets.
 set -euo pipefail
-check=$1 aaxhost=$2 wav_as=$3 aax=$4 qv=$5 qt=$6
+check=$1 aaxhost=$2 wav_as=$3 aax=$4 qv=$5 qt=$6 qtaax=$7
 QV=urn:orvantine:quorvane QT=urn:orvantine:qvtest
 
 work=$(mktemp -d)
@@ -48,6 +49,9 @@ info)
     "Maximum:     8.000000" "Default:     2.000000" "Symbol:      mute" "Quiet Left" "Unity"; do
     has "$t" "$s" QvTest
   done
+  # The same source as an AAX module: the same four parameters.
+  a=$("$aaxhost" params "$qtaax" 2>&1) || fail "aaxhost params QvTest: $a"
+  for s in Gain Mode Steps Mute Stereo; do has "$a" "$s" "QvTest AAX"; done
   # lv2info does not list units; the generated file must name the gain's.
   grep -A12 '"gain"' "$qt/QvTest.ttl" | grep -q "units:unit units:db" || fail "QvTest: gain has no unit"
   ;;
@@ -84,6 +88,14 @@ render)
         lv2file -i "$in" -o "$out" -b $b "${lp[@]}" $QV >/dev/null 2>&1 || fail "lv2file $f $mode -b $b"
         same_file "$ref" "$out" "lv2file $f $mode -b $b"
       done
+      # lv2proc, on the float file (it writes what it reads there).
+      if [ $f = c32 ]; then
+        pc=(); [ $mode = off ] || pc=(-c "$mode:1")
+        for b in 64 4096; do
+          lv2proc -i "$in" -o "$work/proc.wav" -n $b "${pc[@]}" $QV >/dev/null 2>&1 || fail "lv2proc $mode -n $b"
+          same_file "$ref" "$work/proc.wav" "lv2proc $mode -n $b"
+        done
+      fi
     done
   done
   ;;

@@ -148,6 +148,7 @@ void IPlugLV2::PortSymbol(const char* name, char* out, int outSize)
 
 bool IPlugLV2::Instantiate(double sampleRate, const LV2_Feature* const* features)
 {
+  if (!(sampleRate > 0.0) || !std::isfinite(sampleRate)) return false;
   mMap = static_cast<LV2_URID_Map*>(const_cast<void*>(Feature(features, LV2_URID__map)));
   if (mMap)
   {

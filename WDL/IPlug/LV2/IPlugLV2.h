@@ -52,8 +52,8 @@ public:
   // ---- The LV2 life cycle (the descriptor's functions call these) ----
 
   // [host] Reads urid:map and opts:options (bufsz:maxBlockLength) when
-  // offered, sizes the buffers and resets the plug-in. False when the
-  // buffers could not be made.
+  // offered, sizes the buffers and resets the plug-in. False for a sample
+  // rate that is not a positive number or when the buffers could not be made.
   bool Instantiate(double sampleRate, const LV2_Feature* const* features);
   // [host] Stores the host's buffer for a port; unknown ports are ignored.
   void ConnectPort(uint32_t port, void* data);
