@@ -4,7 +4,8 @@
 #   make test                   build and run every test (CTest)
 #   make test SANITIZE=address  the same in build-address/ with ASan + UBSan
 #   make test SANITIZE=thread   the same in build-thread/ with TSan
-#   make bench                  Google Benchmark figures (not part of make test)
+#   make bench                  Google Benchmark figures, aaxhost against sox, and lilv's
+#                               lv2bench over the LV2 bundle and its peers (not part of make test)
 #   make fuzz                   libFuzzer targets with clang, FUZZ_SECONDS each
 #   make install                Quorvane.lv2 into LV2_DIR (default ~/.lv2), the AAX
 #                               bundle into PREFIX/lib/aax, aaxhost into PREFIX/bin
@@ -55,6 +56,7 @@ bench: build
 	@set -e; for b in $$(cat $(BUILD_DIR)/bench/benchmarks.txt); do \
 	  echo "== $$(basename $$b)"; $$b --benchmark_counters_tabular=true; done
 	@bash bench/host/bench_host.sh $(BUILD_DIR)
+	@bash bench/lv2/lv2bench.sh $(BUILD_DIR)
 
 fuzz:
 	@bash scripts/install-deps --fuzz
