@@ -249,23 +249,42 @@ TEST_F(Lv2UiHost, OpensAndClosesFiftyTimesAlsoAfterTheParentIsGone)
   EXPECT_TRUE(host.writes.empty());
 }
 
-TEST_F(Lv2UiHost, RefusesAHostWithoutParentOrIdleInterface)
+TEST_F(Lv2UiHost, WithoutAParentTheShowInterfaceOpensAWindowOfItsOwn)
 {
   Host host;
   const LV2UI_Descriptor* d = Descriptor();
   ASSERT_TRUE(d);
-  HostWindow parent(300, 200);
-  LV2_Feature parentF = {LV2_UI__parent,
-                         reinterpret_cast<void*>(static_cast<uintptr_t>(parent.Id()))};
+  HostWindow probe(10, 10, 500, 400);
   LV2_Feature idleF = {LV2_UI__idleInterface, nullptr};
-  const LV2_Feature* noIdle[] = {&parentF, nullptr};
-  const LV2_Feature* noParent[] = {&idleF, nullptr};
-  LV2UI_Widget w = nullptr;
+  const LV2_Feature* onlyIdle[] = {&idleF, nullptr};
+  const LV2_Feature* none[] = {nullptr};
+  LV2UI_Widget w = &host;
   EXPECT_EQ(
-      d->instantiate(d, "urn:orvantine:quorvane", kBundle.c_str(), Host::Write, &host, &w, noIdle),
-      nullptr);
-  EXPECT_EQ(d->instantiate(d, "urn:orvantine:quorvane", kBundle.c_str(), Host::Write, &host, &w,
-                           noParent),
-            nullptr);
-  EXPECT_EQ(parent.FirstChild(), 0u);
+      d->instantiate(d, "urn:orvantine:quorvane", kBundle.c_str(), Host::Write, &host, &w, none),
+      nullptr)
+      << "the idle interface is required";
+  LV2UI_Handle h = d->instantiate(d, "urn:orvantine:quorvane", kBundle.c_str(), Host::Write, &host,
+                                  &w, onlyIdle);
+  ASSERT_TRUE(h);
+  EXPECT_EQ(w, nullptr);
+  auto* show = static_cast<const LV2UI_Show_Interface*>(d->extension_data(LV2_UI__showInterface));
+  auto* idle = static_cast<const LV2UI_Idle_Interface*>(d->extension_data(LV2_UI__idleInterface));
+  ASSERT_TRUE(show && idle);
+  const int windows = CountWindowsUnderRoot(probe.Dpy());
+  ASSERT_EQ(show->show(h), 0);
+  EXPECT_EQ(show->show(h), 0) << "showing again keeps the one window";
+  EXPECT_EQ(CountWindowsUnderRoot(probe.Dpy()), windows + 1);
+  // The window is the root's child at (0, 0), so the screen shows it there.
+  auto expect = Expected(false, false);
+  const Window root = DefaultRootWindow(probe.Dpy());
+  for (int i = 0; i < 200 && !Shows(probe.Dpy(), root, expect.get()); ++i)
+  {
+    EXPECT_EQ(idle->idle(h), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_TRUE(Shows(probe.Dpy(), root, expect.get()));
+  EXPECT_EQ(show->hide(h), 0);
+  EXPECT_EQ(idle->idle(h), 1);
+  EXPECT_EQ(CountWindowsUnderRoot(probe.Dpy()), windows);
+  d->cleanup(h);
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include <X11/Xlib.h> // after the project's headers: its macros clash with their names
+
 namespace
 {
 const void* Feature(const LV2_Feature* const* features, const char* uri)
@@ -59,11 +61,19 @@ void UiPortEvent(LV2UI_Handle h, uint32_t port, uint32_t size, uint32_t format, 
 }
 
 int UiIdle(LV2UI_Handle h) { return UI(h)->Idle(); }
+int UiShow(LV2UI_Handle h) { return UI(h)->Show() ? 0 : 1; }
+int UiHide(LV2UI_Handle h)
+{
+  UI(h)->Close();
+  return 0;
+}
 
 const void* UiExtensionData(const char* uri)
 {
   static const LV2UI_Idle_Interface idle = {UiIdle};
+  static const LV2UI_Show_Interface show = {UiShow, UiHide};
   if (uri && std::strcmp(uri, LV2_UI__idleInterface) == 0) return &idle;
+  if (uri && std::strcmp(uri, LV2_UI__showInterface) == 0) return &show;
   return nullptr;
 }
 } // namespace
@@ -92,12 +102,14 @@ bool IPlugLV2UI::Open(LV2UI_Write_Function write, LV2UI_Controller controller,
                       const LV2_Feature* const* features, LV2UI_Widget* pWidget)
 {
   IGraphicsLinux* editor = Editor();
-  void* parent = const_cast<void*>(Feature(features, LV2_UI__parent));
-  if (!editor || !parent || !pWidget || !Offered(features, LV2_UI__idleInterface)) return false;
+  if (!editor || !pWidget || !Offered(features, LV2_UI__idleInterface)) return false;
   mWrite = write;
   mController = controller;
   mTouch = static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch));
   editor->SetPumpedByHost(true);
+  void* parent = const_cast<void*>(Feature(features, LV2_UI__parent));
+  *pWidget = nullptr;
+  if (!parent) return true; // a host without embedding: Show opens a window
   void* window = editor->OpenWindow(parent);
   if (!window) return false;
   mClosed = false;
@@ -136,6 +148,21 @@ int IPlugLV2UI::Idle()
   }
   Flush();
   return mClosed ? 1 : 0;
+}
+
+bool IPlugLV2UI::Show()
+{
+  IGraphicsLinux* editor = Editor();
+  if (!editor) return false;
+  if (!mClosed) return true;
+  // A window of its own: a child of the screen's root window.
+  Display* dpy = XOpenDisplay(nullptr);
+  if (!dpy) return false;
+  const Window root = DefaultRootWindow(dpy);
+  XCloseDisplay(dpy);
+  if (!editor->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(root)))) return false;
+  mClosed = false;
+  return true;
 }
 
 void IPlugLV2UI::Close()

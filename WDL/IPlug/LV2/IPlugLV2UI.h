@@ -42,9 +42,9 @@ public:
 
   // [ui] Opens the editor inside the host's ui:parent window and tells the
   // host its size (ui:resize, when offered); remembers write_function and
-  // ui:touch. *pWidget becomes the editor's X11 window. False without a
-  // parent, without the host's idle interface, or when the editor cannot
-  // open there.
+  // ui:touch. *pWidget becomes the editor's X11 window. Without a parent
+  // nothing opens (*pWidget null) until Show. False without the host's idle
+  // interface, or when the editor cannot open in the parent.
   bool Open(LV2UI_Write_Function write, LV2UI_Controller controller,
             const LV2_Feature* const* features, LV2UI_Widget* pWidget);
   // [ui] A control port's value from the host (format 0, one float): the
@@ -56,8 +56,12 @@ public:
   // made sent to the host. 0 while the editor is open, 1 once it was closed
   // (also when the host destroyed its window).
   int Idle();
-  // [ui] Closes the editor window; again is harmless. Safe when the host
-  // destroyed the parent window first.
+  // [ui] ui:showInterface: opens the editor in a window of its own (a
+  // top-level window of the default display) unless it is open. False when
+  // it cannot open.
+  bool Show();
+  // [ui] Closes the editor window (also ui:showInterface's hide); again is
+  // harmless. Safe when the host destroyed the parent window first.
   void Close();
 
   // The editor, or null.

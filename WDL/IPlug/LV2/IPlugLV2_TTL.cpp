@@ -252,9 +252,9 @@ std::string IPlugLV2_UIDescription(const char* uri, const std::string& uiBinaryN
   const std::string ns = "http://lv2plug.in/ns/extensions/ui#";
   return "\n<" + std::string(uri) + "> <" + ns + "ui> <" + ui + "> .\n\n<" + ui + ">\n\ta <" + ns +
          "X11UI> ;\n\tlv2:binary <" + uiBinaryName + "> ;\n\tlv2:requiredFeature <" + ns +
-         "idleInterface> , <" + ns + "parent> ;\n\tlv2:optionalFeature <" + ns +
+         "idleInterface> ;\n\tlv2:optionalFeature <" + ns + "parent> , <" + ns +
          "noUserResize> , <" + ns + "resize> , <" + ns + "touch> ;\n\tlv2:extensionData <" + ns +
-         "idleInterface> .\n";
+         "idleInterface> , <" + ns + "showInterface> .\n";
 }
 
 bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string& dir,

@@ -25,8 +25,9 @@ bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string
                               std::string* pError, const std::string& uiBinaryName = "");
 
 // The UI's manifest entry, and its description with the plug-in's ui:ui
-// link: an X11 UI needing the host's idle interface and parent window,
-// not resizable by the user.
+// link: an X11 UI needing the host's idle interface, embedded in the host's
+// parent window or shown in its own (show interface), not resizable by the
+// user.
 std::string IPlugLV2_UIManifestEntry(const char* uri, const std::string& uiBinaryName,
                                      const std::string& ttlName);
 std::string IPlugLV2_UIDescription(const char* uri, const std::string& uiBinaryName);
