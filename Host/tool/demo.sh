@@ -31,6 +31,13 @@ step "did Swap exchange the channels exactly? (diff against the input with left 
 step "editor with both switches on"
 "$tool" editor "$bundle" --param Swap=on --param Mono=on --snapshot "$out/editor.png"
 
+step "the same editor as an LV2 UI, in jalv.gtk3 (its own Xvfb and dummy JACK server)"
+lv2_editor="(not made: see the message above)"
+if bash "$(dirname "$0")/../../tests/lv2ui/jalv_ui_test.sh" "$tool" "$bundle" "$build/Quorvane.lv2" \
+  --shot "$out/editor-lv2.png"; then
+  lv2_editor="$out/editor-lv2.png"
+fi
+
 cat <<SUMMARY
 
 == summary
@@ -40,4 +47,5 @@ cat <<SUMMARY
   Swap on         $out/swap.wav      left and right exchanged, bit for bit
   Mono on         $out/mono.wav      both channels the average of left and right
   editor          $out/editor.png    both switches lit
+  LV2 editor      $lv2_editor   Quorvane in jalv.gtk3, both switches lit
 SUMMARY

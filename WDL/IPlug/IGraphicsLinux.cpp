@@ -66,9 +66,23 @@ std::string Folder(const std::string& path)
 }
 } // namespace
 
+namespace
+{
+thread_local const char* tResourceFolder = nullptr;
+}
+
+IGraphicsLinux::ResourceFolderScope::ResourceFolderScope(const char* folder)
+    : mPrevious(tResourceFolder)
+{
+  tResourceFolder = folder;
+}
+
+IGraphicsLinux::ResourceFolderScope::~ResourceFolderScope() { tResourceFolder = mPrevious; }
+
 IGraphicsLinux::IGraphicsLinux(IPlugBase* pPlug, int w, int h, int refreshFPS)
     : IGraphics(pPlug, w, h, refreshFPS), mWindow(this)
 {
+  if (tResourceFolder) mResourceFolder.Set(tResourceFolder);
 }
 
 IGraphicsLinux::~IGraphicsLinux() { CloseWindow(); }
@@ -76,7 +90,9 @@ IGraphicsLinux::~IGraphicsLinux() { CloseWindow(); }
 void* IGraphicsLinux::OpenWindow(void* pParentWnd)
 {
   CloseWindow();
-  if (!mWindow.Open(reinterpret_cast<uintptr_t>(pParentWnd), Width(), Height(), FPS()))
+  const uintptr_t parent = reinterpret_cast<uintptr_t>(pParentWnd);
+  if (!(mPumpedByHost ? mWindow.OpenPumped(parent, Width(), Height(), FPS())
+                      : mWindow.Open(parent, Width(), Height(), FPS())))
     return nullptr;
   mWindowId.store(mWindow.GetWindow());
   return reinterpret_cast<void*>(static_cast<uintptr_t>(mWindowId.load()));
@@ -541,6 +557,8 @@ LICE_IBitmap* IGraphicsLinux::OSLoadBitmap(int, const char* name)
   std::string file = slash ? slash + 1 : name;
   file = file.substr(0, file.rfind('.')) + ".png";
   if (file == ".png") return nullptr;
+  if (mResourceFolder.GetLength() > 0)
+    return LICE_LoadPNG((std::string(mResourceFolder.Get()) + "/" + file).c_str());
   return LICE_LoadPNGFromNamedResource(file.c_str());
 }
 

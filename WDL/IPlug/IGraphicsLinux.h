@@ -91,6 +91,28 @@ public:
   // [host] Closes any open window, then opens the editor as a child of the
   // X11 window pParentWnd. Returns the editor's window id, or null.
   void* OpenWindow(void* pParentWnd) override;
+  // [host] From now on OpenWindow starts no GUI thread: the thread that
+  // opens the window drives it with PumpWindow and is its GUI thread
+  // (events, the redraw timer, drawing), and closes it there.
+  void SetPumpedByHost(bool pumped) { mPumpedByHost = pumped; }
+  // [gui, pumped] Handles what is waiting and a due redraw, without
+  // waiting; false when no window is open any more.
+  bool PumpWindow() { return mWindow.Pump(); }
+
+  // Pictures from a folder instead of the module's bundle resources: an
+  // editor made on this thread while a scope lives looks in folder (for
+  // formats that tell the editor its bundle at run time, such as LV2).
+  class ResourceFolderScope
+  {
+  public:
+    explicit ResourceFolderScope(const char* folder);
+    ~ResourceFolderScope();
+    ResourceFolderScope(const ResourceFolderScope&) = delete;
+    ResourceFolderScope& operator=(const ResourceFolderScope&) = delete;
+
+  private:
+    const char* mPrevious;
+  };
   using IGraphics::OpenWindow; // the (window, control, w, h) form stays the base's
   // [any] Stops the GUI thread and closes the connection; again is harmless.
   void CloseWindow() override;
@@ -106,7 +128,9 @@ public:
   // [gui] Tooltips are looked up when the pointer rests; nothing to register.
   void UpdateTooltips() override {}
   // [any] name's last path component from the bundle's Resources folder
-  // (found through the module's own file); PNG only; a new bitmap or null.
+  // (found through the module's own file), or from the folder of the
+  // ResourceFolderScope the editor was made in; PNG only; a new bitmap or
+  // null.
   LICE_IBitmap* OSLoadBitmap(int ID, const char* name) override;
 
   // [any] The kernel release as a number: its first three dot-separated
@@ -139,6 +163,8 @@ private:
   IGraphicsLinuxWindow mWindow;
   IX11InputTranslator mInput;
   WDL_String mBundleID;
+  WDL_String mResourceFolder; // empty: the module's bundle resources
+  bool mPumpedByHost = false;
   int mPrevX = 0, mPrevY = 0;
   std::atomic<unsigned long> mWindowId{0};
   bool mFullRedraw = false; // after a text entry: everything once more

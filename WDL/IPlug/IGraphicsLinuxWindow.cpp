@@ -82,6 +82,56 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
 {
   std::lock_guard<std::mutex> lock(mLifeMutex);
   CloseAndJoin();
+  if (!OpenConnection(parent, w, h, fps)) return false;
+  mThread = std::thread(&IGraphicsLinuxWindow::Run, this);
+  // The client learns its GUI thread before the host goes on (pushing
+  // values, say), so nothing reaches the client from two threads at once.
+  while (!mStarted.load()) std::this_thread::sleep_for(std::chrono::microseconds(20));
+  return true;
+}
+
+bool IGraphicsLinuxWindow::OpenPumped(uintptr_t parent, int w, int h, int fps)
+{
+  std::lock_guard<std::mutex> lock(mLifeMutex);
+  CloseAndJoin();
+  if (!OpenConnection(parent, w, h, fps)) return false;
+  mPumped = true;
+  mThreadId.store(std::this_thread::get_id());
+  mClient->OnWindowThreadStart();
+  mStarted.store(true);
+  return true;
+}
+
+bool IGraphicsLinuxWindow::Pump()
+{
+  if (!mPumped || !mDpy || !OnGuiThread()) return false;
+  mInPump = true;
+  XEvent ev;
+  while (!mStop.load() && XPending(mDpy) > 0)
+    if (Deliver(&ev)) mClient->OnWindowEvent(ev);
+  const long long size = mPendingSize.exchange(-1);
+  if (size >= 0 && mWin && !mStop.load())
+  {
+    mW = static_cast<int>(size >> 32);
+    mH = static_cast<int>(size & 0xffffffff);
+    XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
+  }
+  const long long now = NowNs();
+  if (!mStop.load() && now >= mNextTickNs)
+  {
+    mNextTickNs += mPeriodNs;
+    if (mNextTickNs <= now) mNextTickNs = now + mPeriodNs;
+    mClient->OnWindowTimer();
+  }
+  mInPump = false;
+  if (!mStop.load()) return true;
+  ShutdownOnGuiThread();
+  return false;
+}
+
+bool IGraphicsLinuxWindow::OpenConnection(uintptr_t parent, int w, int h, int fps)
+{
+  mPumped = false;
   if (!parent || w < 1 || h < 1) return false;
   mDpy = XOpenDisplay(nullptr);
   if (!mDpy) return false;
@@ -131,10 +181,6 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
   mNextTickNs = NowNs() + mPeriodNs;
   mRunning.store(true, std::memory_order_release);
   mStarted.store(false);
-  mThread = std::thread(&IGraphicsLinuxWindow::Run, this);
-  // The client learns its GUI thread before the host goes on (pushing
-  // values, say), so nothing reaches the client from two threads at once.
-  while (!mStarted.load()) std::this_thread::sleep_for(std::chrono::microseconds(20));
   return true;
 }
 
@@ -148,6 +194,9 @@ void IGraphicsLinuxWindow::Close()
   {
     mStop.store(true);
     Wake();
+    // A pumped window has no thread to finish the job: it is done here,
+    // unless an event being delivered by Pump asked, which Pump then does.
+    if (mPumped && !mInPump) ShutdownOnGuiThread();
     return;
   }
   std::lock_guard<std::mutex> lock(mLifeMutex);
@@ -156,6 +205,14 @@ void IGraphicsLinuxWindow::Close()
 
 void IGraphicsLinuxWindow::CloseAndJoin()
 {
+  if (mPumped && mDpy)
+  {
+    // Only the thread that drives a pumped window may touch its connection;
+    // from any other thread the window is left for that thread's Close.
+    if (!OnGuiThread()) return;
+    mStop.store(true);
+    ShutdownOnGuiThread();
+  }
   if (OnGuiThread())
   {
     mStop.store(true);
@@ -201,25 +258,31 @@ bool IGraphicsLinuxWindow::NextEvent(XEvent* ev)
     if (mStop.load()) return false;
     if (XPending(mDpy) > 0)
     {
-      XNextEvent(mDpy, ev);
-      if (ev->type == DestroyNotify &&
-          (ev->xdestroywindow.window == mParent || ev->xdestroywindow.window == mWin))
-      {
-        // The host destroyed its window, and ours with it.
-        mWin = 0;
-        mStop.store(true);
-        return false;
-      }
-      if (ev->type == Expose && ev->xexpose.window == mWin)
-      {
-        mClient->OnWindowExpose(ev->xexpose.x, ev->xexpose.y, ev->xexpose.width,
-                                ev->xexpose.height);
-        continue;
-      }
-      return true;
+      if (Deliver(ev)) return true;
+      if (mStop.load()) return false;
+      continue;
     }
     if (!WaitAndTick()) return false;
   }
+}
+
+bool IGraphicsLinuxWindow::Deliver(XEvent* ev)
+{
+  XNextEvent(mDpy, ev);
+  if (ev->type == DestroyNotify &&
+      (ev->xdestroywindow.window == mParent || ev->xdestroywindow.window == mWin))
+  {
+    // The host destroyed its window, and ours with it.
+    mWin = 0;
+    mStop.store(true);
+    return false;
+  }
+  if (ev->type == Expose && ev->xexpose.window == mWin)
+  {
+    mClient->OnWindowExpose(ev->xexpose.x, ev->xexpose.y, ev->xexpose.width, ev->xexpose.height);
+    return false;
+  }
+  return true;
 }
 
 bool IGraphicsLinuxWindow::WaitAndTick()
@@ -267,6 +330,12 @@ void IGraphicsLinuxWindow::ShutdownOnGuiThread()
   XCloseDisplay(mDpy);
   mDpy = nullptr;
   mParent = 0;
+  if (mPumped)
+  {
+    mThreadId.store(std::thread::id());
+    if (mWakeFd >= 0) close(mWakeFd);
+    mWakeFd = -1;
+  }
   mRunning.store(false, std::memory_order_release);
 }
 

@@ -67,6 +67,16 @@ public:
   // there is no display, no parent, or the parent does not exist. Opens and
   // closes from several host threads at once take turns.
   bool Open(uintptr_t parent, int w, int h, int fps);
+  // [host] The same without a thread of the window's own: the caller's
+  // thread becomes the GUI thread and drives the window with Pump. For
+  // hosts that call their plug-in UIs on one thread of theirs and expect
+  // all UI work there (LV2's idle interface).
+  bool OpenPumped(uintptr_t parent, int w, int h, int fps);
+  // [gui, pumped windows] Delivers the events waiting on the connection and
+  // the timer tick when one is due, without waiting. False once the window
+  // is closed (Close asked for, or the host destroyed its window): the
+  // connection is then already shut.
+  bool Pump();
   // [any] Stops the GUI thread, waits for it (unless called on it) and
   // closes the connection. Safe to call again or when nothing is open.
   void Close();
@@ -114,6 +124,8 @@ public:
   bool OnGuiThread() const { return std::this_thread::get_id() == mThreadId.load(); }
 
 private:
+  bool OpenConnection(uintptr_t parent, int w, int h, int fps);
+  bool Deliver(XEvent* ev);
   void Run();
   void CloseAndJoin();
   bool WaitAndTick();
@@ -139,4 +151,6 @@ private:
   std::atomic<bool> mRunning{false};
   std::atomic<bool> mStarted{false};
   std::atomic<int> mErrors{0};
+  bool mPumped = false; // driven by Pump on the opener's thread
+  bool mInPump = false; // a Close from inside Pump's delivery waits for it
 };

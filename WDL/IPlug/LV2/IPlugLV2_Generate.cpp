@@ -1,6 +1,6 @@
 // The bundle generator: linked with a product's LV2 objects, it makes one
 // instance of the product and writes the bundle's data files from it.
-//   usage: <generator> BUNDLE_DIR BINARY_NAME TTL_NAME
+//   usage: <generator> BUNDLE_DIR BINARY_NAME TTL_NAME [UI_BINARY_NAME]
 #include "IPlugLV2_TTL.h"
 
 #include <cstdio>
@@ -8,9 +8,9 @@
 
 int main(int argc, char** argv)
 {
-  if (argc != 4)
+  if (argc != 4 && argc != 5)
   {
-    std::fprintf(stderr, "usage: %s BUNDLE_DIR BINARY_NAME TTL_NAME\n", argv[0]);
+    std::fprintf(stderr, "usage: %s BUNDLE_DIR BINARY_NAME TTL_NAME [UI_BINARY_NAME]\n", argv[0]);
     return 2;
   }
   std::unique_ptr<IPlugLV2> plug(MakePlug());
@@ -21,7 +21,8 @@ int main(int argc, char** argv)
   }
   const std::string ttlName = argv[3];
   std::string error;
-  if (!IPlugLV2_WriteBundleData(*plug, IPlugLV2_PluginURI(), argv[1], argv[2], ttlName, &error))
+  if (!IPlugLV2_WriteBundleData(*plug, IPlugLV2_PluginURI(), argv[1], argv[2], ttlName, &error,
+                                argc == 5 ? argv[4] : ""))
   {
     std::fprintf(stderr, "%s: %s\n", argv[0], error.c_str());
     return 1;

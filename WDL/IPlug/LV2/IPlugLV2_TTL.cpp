@@ -239,9 +239,27 @@ const char* IPlugLV2_UnitForLabel(const char* label)
   return nullptr;
 }
 
+std::string IPlugLV2_UIManifestEntry(const char* uri, const std::string& uiBinaryName,
+                                     const std::string& ttlName)
+{
+  return "\n<" + std::string(uri) + "#ui>\n\ta <http://lv2plug.in/ns/extensions/ui#X11UI> ;\n" +
+         "\tlv2:binary <" + uiBinaryName + "> ;\n\trdfs:seeAlso <" + ttlName + "> .\n";
+}
+
+std::string IPlugLV2_UIDescription(const char* uri, const std::string& uiBinaryName)
+{
+  const std::string ui = std::string(uri) + "#ui";
+  const std::string ns = "http://lv2plug.in/ns/extensions/ui#";
+  return "\n<" + std::string(uri) + "> <" + ns + "ui> <" + ui + "> .\n\n<" + ui + ">\n\ta <" + ns +
+         "X11UI> ;\n\tlv2:binary <" + uiBinaryName + "> ;\n\tlv2:requiredFeature <" + ns +
+         "idleInterface> ;\n\tlv2:optionalFeature <" + ns + "parent> , <" + ns +
+         "noUserResize> , <" + ns + "resize> , <" + ns + "touch> ;\n\tlv2:extensionData <" + ns +
+         "idleInterface> , <" + ns + "showInterface> .\n";
+}
+
 bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string& dir,
                               const std::string& binaryName, const std::string& ttlName,
-                              std::string* pError)
+                              std::string* pError, const std::string& uiBinaryName)
 {
   std::set<std::string> reserved = {"latency"};
   for (int c = 0; c < plug.NInChannels(); ++c)
@@ -268,7 +286,13 @@ bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string
               << Num(static_cast<float>(plug.GetParam(p)->Value())) << "\n\t]";
     presets << " .\n\n";
   }
+  std::string pluginFile = PluginFile(plug, uri, syms);
+  if (!uiBinaryName.empty())
+  {
+    manifest << IPlugLV2_UIManifestEntry(uri, uiBinaryName, ttlName);
+    pluginFile += IPlugLV2_UIDescription(uri, uiBinaryName);
+  }
   return WriteFile(dir + "/manifest.ttl", manifest.str(), pError) &&
-         WriteFile(dir + "/" + ttlName, PluginFile(plug, uri, syms), pError) &&
+         WriteFile(dir + "/" + ttlName, pluginFile, pError) &&
          WriteFile(dir + "/presets.ttl", presets.str(), pError);
 }

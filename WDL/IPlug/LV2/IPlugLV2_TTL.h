@@ -4,6 +4,7 @@
 //   manifest.ttl   the plug-in and each preset, with where they are described
 //   <Name>.ttl     the plug-in: features, state interface, ports
 //   presets.ttl    one pset:Preset per initialised preset (label = its name)
+// and, when the bundle has one, the plug-in's X11 UI (<uri>#ui).
 
 #include "IPlugLV2.h"
 
@@ -17,6 +18,16 @@ const char* IPlugLV2_UnitForLabel(const char* label);
 // binary in the bundle is binaryName and whose plug-in file is
 // ttlName. Restores plug's presets one by one to read their values. False
 // with a one-line reason in *pError when a file cannot be written.
+// With uiBinaryName, the plug-in's X11 UI <uri>#ui in that binary is
+// declared too (in the manifest and the plug-in file).
 bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string& dir,
                               const std::string& binaryName, const std::string& ttlName,
-                              std::string* pError);
+                              std::string* pError, const std::string& uiBinaryName = "");
+
+// The UI's manifest entry, and its description with the plug-in's ui:ui
+// link: an X11 UI needing the host's idle interface, embedded in the host's
+// parent window or shown in its own (show interface), not resizable by the
+// user.
+std::string IPlugLV2_UIManifestEntry(const char* uri, const std::string& uiBinaryName,
+                                     const std::string& ttlName);
+std::string IPlugLV2_UIDescription(const char* uri, const std::string& uiBinaryName);
