@@ -3,6 +3,7 @@
 
 #include "ACF/ACFPtr.h"
 #include "ACF/acfcomponentfactory.h"
+#include "AAX_Errors.h"
 #include "AAX_IACFController.h"
 #include "AAX_IACFPageTableController.h"
 #include "AAX_IController.h"
@@ -12,8 +13,10 @@
 // Holds one counted reference per interface found and releases them when
 // destroyed. Missing version 1 → -20004 (AAX_ERROR_NULL_OBJECT); missing later
 // versions → -20009 (AAX_ERROR_UNIMPLEMENTED). Keeps no other state and takes
-// no lock: [any] thread as the host allows.
-class AAX_VController : public AAX_IController
+// no lock: [any] thread as the host allows. Final, and the stem-format
+// queries inline, so a caller holding this type (the render call asks for
+// both formats every time) reaches the host in one call.
+class AAX_VController final : public AAX_IController
 {
 public:
   explicit AAX_VController(IACFUnknown* pUnknown);
@@ -21,8 +24,14 @@ public:
 
   AAX_Result GetEffectID(AAX_IString* oEffectID) const override;
   AAX_Result GetSampleRate(float* oSampleRate) const override;
-  AAX_Result GetInputStemFormat(AAX_EStemFormat* oStemFormat) const override;
-  AAX_Result GetOutputStemFormat(AAX_EStemFormat* oStemFormat) const override;
+  AAX_Result GetInputStemFormat(AAX_EStemFormat* oStemFormat) const override
+  {
+    return mIController ? mIController->GetInputStemFormat(oStemFormat) : AAX_ERROR_NULL_OBJECT;
+  }
+  AAX_Result GetOutputStemFormat(AAX_EStemFormat* oStemFormat) const override
+  {
+    return mIController ? mIController->GetOutputStemFormat(oStemFormat) : AAX_ERROR_NULL_OBJECT;
+  }
   AAX_Result GetSignalLatency(int32_t* oSamples) const override;
   AAX_Result GetCycleCount(AAX_EProperty iWhichCycleCount,
                            AAX_CPropertyValue* oNumCycles) const override;

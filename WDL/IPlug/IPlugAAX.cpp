@@ -154,6 +154,15 @@ AAX_Result IPlugAAX::EffectInit()
   return AAX_SUCCESS;
 }
 
+AAX_Result IPlugAAX::Uninitialize()
+{
+  {
+    IMutexLock lock(this);
+    mBypassParameter = nullptr;
+  }
+  return AAX_CIPlugParameters::Uninitialize();
+}
+
 // ---- Plug-in to host ----
 
 void IPlugAAX::BeginInformHostOfParamChange(int paramIdx)
@@ -206,13 +215,15 @@ void IPlugAAX::RenderAudio(AAX_SIPlugRenderInfo* ioRenderInfo)
 {
   IMutexLock lock(this);
 
+  // The parameter is ours (EffectInit), so its own read is called directly.
   bool bypass = false;
-  if (mBypassParameter) mBypassParameter->GetValueAsBool(&bypass);
+  if (mBypassParameter) mBypassParameter->AAX_CParameter<bool>::GetValueAsBool(&bypass);
 
   // The channel counts come from the host's stem formats; a host that cannot
   // tell (or an instance not yet initialised) gets every channel connected.
-  int nIn = NInChannels(), nOut = NOutChannels();
-  if (AAX_IController* controller = Controller())
+  const int nInChannels = NInChannels(), nOutChannels = NOutChannels();
+  int nIn = nInChannels, nOut = nOutChannels;
+  if (const AAX_VController* controller = mController.get())
   {
     AAX_EStemFormat format = AAX_STEM_FORMAT(0, 0);
     if (controller->GetInputStemFormat(&format) == AAX_SUCCESS)
@@ -238,7 +249,9 @@ void IPlugAAX::RenderAudio(AAX_SIPlugRenderInfo* ioRenderInfo)
   if (ioRenderInfo->mTransportNode) mRenderTransport = ioRenderInfo->mTransportNode->GetTransport();
 
   const int32_t frames = ioRenderInfo->mNumSamples ? *ioRenderInfo->mNumSamples : -1;
-  if (frames < 0 || !ioRenderInfo->mAudioInputs || !ioRenderInfo->mAudioOutputs) return;
+  float* const* inputs = ioRenderInfo->mAudioInputs;
+  float* const* outputs = ioRenderInfo->mAudioOutputs;
+  if (frames < 0 || !inputs || !outputs) return;
 
   const bool sideChain =
       mNumSideChainChannels >= 1 && ioRenderInfo->mSideChain && *ioRenderInfo->mSideChain != 0;
@@ -253,10 +266,13 @@ void IPlugAAX::RenderAudio(AAX_SIPlugRenderInfo* ioRenderInfo)
   const int connectedIn = sideChain ? nIn + 1 : nIn;
   // A host that hands over a null channel buffer among the connected ones
   // gets nothing rendered rather than a read or write through null.
-  for (int i = 0; i < std::min(connectedIn, NInChannels()); ++i)
-    if (!ioRenderInfo->mAudioInputs[i]) return;
-  for (int i = 0; i < std::min(nOut, NOutChannels()); ++i)
-    if (!ioRenderInfo->mAudioOutputs[i]) return;
+  const int checkIn = std::min(connectedIn, nInChannels), checkOut = std::min(nOut, nOutChannels);
+  bool missing = false;
+  for (int i = 0; i < checkIn; ++i)
+    missing |= !inputs[i];
+  for (int i = 0; i < checkOut; ++i)
+    missing |= !outputs[i];
+  if (missing) return;
   ConnectAndAttachInputs(connectedIn, ioRenderInfo->mAudioInputs, frames);
   ConnectAndAttachOutputs(nOut, ioRenderInfo->mAudioOutputs);
 

@@ -12,6 +12,8 @@
 #include "AAX_CIPlugParameters.h"
 #include "IPlugBase.h"
 
+template <typename T> class AAX_CParameter;
+
 // Per-instance information a wrapper hands to the plug-in's constructor;
 // AAX has none.
 struct IPlugInstanceInfo
@@ -110,13 +112,20 @@ public:
   // The host identifier of plug-in parameter paramIdx ("paramIdx + 1"), or null.
   const char* GetParamID(int paramIdx) const;
 
+  // [host] Forgets the master bypass before the base deletes the parameters,
+  // so a render call that still comes reads it as off rather than freed.
+  AAX_Result Uninitialize() override;
+
 protected:
   // [host] Builds the master bypass and one host parameter per IParam, reads
   // the sample rate and resets the plug-in. 0.
   AAX_Result EffectInit() override;
 
 private:
-  AAX_IParameter* mBypassParameter = nullptr; // owned by the parameter manager
+  // Owned by the parameter manager; null before EffectInit and after
+  // Uninitialize, which deletes it. Its own type, so the render call reads it
+  // without a dispatch.
+  AAX_CParameter<bool>* mBypassParameter = nullptr;
   // The host transport of the latest render call (the base's mTransport is
   // the wrapper made at Initialize; this one comes with every context).
   AAX_ITransport* mRenderTransport = nullptr;

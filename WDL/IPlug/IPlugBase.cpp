@@ -23,7 +23,7 @@ void SetConnections(WDL_PtrList<Channel>& channels, int idx, int n, bool connect
   {
     Channel* ch = channels.Get(i);
     ch->mConnected = connected;
-    if (!connected) *(ch->*slot) = ch->mScratchBuf.Get();
+    if (!connected) *(ch->*slot) = ch->mScratch;
   }
 }
 } // namespace
@@ -205,23 +205,23 @@ void IPlugBase::RedrawParamControls()
 void IPlugBase::SetBlockSize(int blockSize)
 {
   if (blockSize == mBlockSize) return;
+  const int nIn = NInChannels(), nOut = NOutChannels();
+  mScratch.Resize(nIn + nOut, blockSize);
   // Slots that pointed at a channel's scratch buffer must follow it when it
   // moves, or a disconnected channel would point at freed memory.
-  for (int i = 0, n = NInChannels(); i < n; ++i)
+  for (int i = 0; i < nIn; ++i)
   {
     InChannel* ch = mInChannels.Get(i);
-    const double* old = ch->mScratchBuf.Get();
-    double* buf = ch->mScratchBuf.Resize(blockSize);
-    for (int s = 0; s < ch->mScratchBuf.GetSize(); ++s) buf[s] = 0.0;
-    if (*ch->mSrc == old || !ch->mConnected) *ch->mSrc = buf;
+    const double* old = ch->mScratch;
+    ch->mScratch = mScratch.Get(i);
+    if (*ch->mSrc == old || !ch->mConnected) *ch->mSrc = ch->mScratch;
   }
-  for (int i = 0, n = NOutChannels(); i < n; ++i)
+  for (int i = 0; i < nOut; ++i)
   {
     OutChannel* ch = mOutChannels.Get(i);
-    const double* old = ch->mScratchBuf.Get();
-    double* buf = ch->mScratchBuf.Resize(blockSize);
-    for (int s = 0; s < ch->mScratchBuf.GetSize(); ++s) buf[s] = 0.0;
-    if (*ch->mDest == old || !ch->mConnected) *ch->mDest = buf;
+    const double* old = ch->mScratch;
+    ch->mScratch = mScratch.Get(nIn + i);
+    if (*ch->mDest == old || !ch->mConnected) *ch->mDest = ch->mScratch;
   }
   mBlockSize = blockSize > 0 ? blockSize : 0;
 }
@@ -364,7 +364,7 @@ void IPlugBase::AttachInputBuffers(int idx, int n, float** ppData, int nFrames)
   {
     InChannel* ch = mInChannels.Get(i);
     if (!ch->mConnected) continue;
-    double* scratch = ch->mScratchBuf.Get();
+    double* scratch = ch->mScratch;
     SampleFormat::FloatToDouble(scratch, *ppData++, nFrames);
     *ch->mSrc = scratch;
   }
@@ -387,7 +387,7 @@ void IPlugBase::AttachOutputBuffers(int idx, int n, float** ppData)
   {
     OutChannel* ch = mOutChannels.Get(i);
     if (!ch->mConnected) continue;
-    *ch->mDest = ch->mScratchBuf.Get();
+    *ch->mDest = ch->mScratch;
     ch->mFDest = *ppData++;
   }
 }
@@ -399,7 +399,7 @@ void IPlugBase::ConnectAndAttachInputs(int nConnected, float** ppData, int nFram
   for (int i = 0, n = NInChannels(); i < n; ++i)
   {
     InChannel* ch = channels[i];
-    double* scratch = ch->mScratchBuf.Get();
+    double* scratch = ch->mScratch;
     ch->mConnected = i < nConnected;
     if (ch->mConnected) SampleFormat::FloatToDouble(scratch, ppData[i], nFrames);
     *ch->mSrc = scratch;
@@ -413,7 +413,7 @@ void IPlugBase::ConnectAndAttachOutputs(int nConnected, float** ppData)
   {
     OutChannel* ch = channels[i];
     ch->mConnected = i < nConnected;
-    *ch->mDest = ch->mScratchBuf.Get();
+    *ch->mDest = ch->mScratch;
     if (ch->mConnected) ch->mFDest = ppData[i];
   }
 }
@@ -468,16 +468,10 @@ void IPlugBase::PassThroughBuffers(float sampleType, int nFrames)
 
 void IPlugBase::ZeroScratchBuffers()
 {
-  for (int i = 0, n = NInChannels(); i < n; ++i)
-  {
-    WDL_TypedBuf<double>& b = mInChannels.Get(i)->mScratchBuf;
-    for (int s = 0; s < mBlockSize && s < b.GetSize(); ++s) b.Get()[s] = 0.0;
-  }
-  for (int i = 0, n = NOutChannels(); i < n; ++i)
-  {
-    WDL_TypedBuf<double>& b = mOutChannels.Get(i)->mScratchBuf;
-    for (int s = 0; s < mBlockSize && s < b.GetSize(); ++s) b.Get()[s] = 0.0;
-  }
+  for (int i = 0, n = mScratch.NBuffers(); i < n; ++i)
+    if (double* b = mScratch.Get(i))
+      for (int s = 0; s < mBlockSize; ++s)
+        b[s] = 0.0;
 }
 
 // ---- Timing, host, identity ----

@@ -12,6 +12,7 @@
 #include "IGraphics.h"
 #include "IParam.h"
 #include "IPlugStructs.h"
+#include "IScratchBlock.h"
 #include "NChanDelay.h"
 #include "heapbuf.h"
 #include "mutex.h"
@@ -55,8 +56,8 @@ public:
   struct InChannel
   {
     bool mConnected = false;
-    double** mSrc = nullptr; // this channel's element of the input-data array
-    WDL_TypedBuf<double> mScratchBuf;
+    double** mSrc = nullptr;    // this channel's element of the input-data array
+    double* mScratch = nullptr; // block-size doubles in the base's scratch block
     WDL_String mLabel;
   };
 
@@ -65,7 +66,7 @@ public:
     bool mConnected = false;
     double** mDest = nullptr; // this channel's element of the output-data array
     float* mFDest = nullptr;  // host float buffer (float paths)
-    WDL_TypedBuf<double> mScratchBuf;
+    double* mScratch = nullptr; // block-size doubles in the base's scratch block
     WDL_String mLabel;
   };
 
@@ -176,6 +177,8 @@ public:
   virtual void PresetsChangedByHost() {}
   // [host] Resizes and clears every channel's scratch buffer when blockSize
   // differs from the current one (may allocate; never on the audio thread).
+  // The buffers share one block (IScratchBlock): inputs first, then outputs,
+  // each on its own cache line and at its own offset within a 4 KiB page.
   virtual void SetBlockSize(int blockSize);
 
   // ---- Parameters ----
@@ -405,6 +408,7 @@ protected:
   WDL_TypedBuf<double*> mOutData;
   WDL_PtrList<InChannel> mInChannels;
   WDL_PtrList<OutChannel> mOutChannels;
+  IScratchBlock mScratch; // every channel's scratch buffer
   WDL_PtrList<WDL_String> mInputBusLabels;
   WDL_PtrList<WDL_String> mOutputBusLabels;
 

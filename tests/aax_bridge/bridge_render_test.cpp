@@ -124,6 +124,24 @@ TEST(BridgeRender, ContextsWithoutInstanceBuffersOrFramesRenderNothing)
   EXPECT_EQ(plug->blocks, 1);
 }
 
+TEST(BridgeRender, ARenderAfterUninitializeReadsNoFreedBypass)
+{
+  // Uninitialize deletes the host parameters, the master bypass among them;
+  // a host that renders once more must get the plug-in's processing, not a
+  // read of freed memory (which a sanitizer build reports).
+  StandInHost host;
+  HostInstance inst(host, QuorvaneCreate());
+  RenderContext ctx(RenderLayout(), host.Transport());
+  ASSERT_EQ(inst.Initialize(), 0);
+  ASSERT_EQ(inst.InitializeFieldData(ctx), 0);
+  inst.Parameters()->UpdateParameterNormalizedValue("1", 1.0, AAX_EUpdateSource(0));
+  inst.Parameters()->UpdateParameterNormalizedValue("MasterBypassID", 1.0, AAX_EUpdateSource(0));
+  ASSERT_EQ(inst.Uninitialize(), 0);
+  Fill(ctx, {0.25f}, {-0.5f});
+  RenderBatch{&ctx}.Run(QuorvaneRender());
+  EXPECT_EQ(ctx.Output(0)[0], -0.5f); // swapped: the bypass is gone with its parameter
+}
+
 TEST(BridgeRender, FrameCountsAboveTheBlockSizeAreCut)
 {
   RenderLayout layout;

@@ -29,14 +29,6 @@ AAX_Result AAX_VController::GetSampleRate(float* oSampleRate) const
 {
   QV_FORWARD(mIController, AAX_ERROR_NULL_OBJECT, GetSampleRate(oSampleRate));
 }
-AAX_Result AAX_VController::GetInputStemFormat(AAX_EStemFormat* oStemFormat) const
-{
-  QV_FORWARD(mIController, AAX_ERROR_NULL_OBJECT, GetInputStemFormat(oStemFormat));
-}
-AAX_Result AAX_VController::GetOutputStemFormat(AAX_EStemFormat* oStemFormat) const
-{
-  QV_FORWARD(mIController, AAX_ERROR_NULL_OBJECT, GetOutputStemFormat(oStemFormat));
-}
 AAX_Result AAX_VController::GetSignalLatency(int32_t* oSamples) const
 {
   QV_FORWARD(mIController, AAX_ERROR_NULL_OBJECT, GetSignalLatency(oSamples));
