@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include "Signals.h"
+
 #include <unistd.h>
 
 #include <cmath>
@@ -52,11 +54,17 @@ void Progress::Draw(bool force)
                static_cast<int>(frac * 100), speed, Duration(left).c_str());
   std::fflush(stderr);
   mDrawn = true;
+  SetProgressLineShown(true);
 }
 
 std::string Progress::Finish()
 {
-  if (mShow && mDrawn) std::fprintf(stderr, "\r%*s\r", 72, "");
+  if (mShow && mDrawn)
+  {
+    std::fprintf(stderr, "\r\033[K");
+    std::fflush(stderr);
+    SetProgressLineShown(false);
+  }
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
   const int64_t done = mDone.load();

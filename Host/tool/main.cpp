@@ -4,6 +4,7 @@
 
 #include "AudioFile.h"
 #include "Commands.h"
+#include "Signals.h"
 #include "ToolError.h"
 #include "Validate.h"
 
@@ -142,6 +143,7 @@ int main(int argc, char** argv)
     return kExitUsage;
   }
 
+  InstallSignalCleanup();
   try
   {
     if (*cDescribe) return RunDescribe(describe);
