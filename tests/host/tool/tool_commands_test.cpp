@@ -4,10 +4,14 @@
 
 #include "tool_run.h"
 
+#include <elf.h>
+#include <sys/stat.h>
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 
 using nlohmann::json;
@@ -166,4 +170,52 @@ TEST(AaxhostCommands, HelpAndVersionSucceed)
   const RunResult h = Aaxhost({"process", "--help"});
   EXPECT_EQ(h.status, 0);
   EXPECT_NE(h.out.find("--automation"), std::string::npos);
+}
+
+TEST(AaxhostCommands, BrokenModuleBinariesAreRefusedInOneLineWithoutACrash)
+{
+  const std::string dir = TempFolder();
+  const std::string so = Slurp(kBundle + "/Contents/x86_64-linux/Quorvane.so");
+  ASSERT_GT(so.size(), 100000u);
+  std::string arm = so;
+  arm[18] = char(EM_AARCH64), arm[19] = 0; // e_machine, little-endian
+  struct Case
+  {
+    std::string name, bytes, reason;
+  };
+  const Case cases[] = {
+      {"empty", "", "is empty"},
+      {"ident", so.substr(0, 20), "cut short: 20 bytes, less than an ELF header"},
+      {"header", so.substr(0, 64), "cut short: its program headers end"},
+      {"head", so.substr(0, 5000), "cut short"},
+      {"half", so.substr(0, so.size() / 2), "cut short"},
+      {"tail", so.substr(0, so.size() - 1), "cut short: its section headers end"},
+      {"arm", arm, "built for ARM64, not x86-64"},
+  };
+  for (const Case& c : cases)
+  {
+    const std::string path = dir + "/" + c.name + ".so";
+    std::ofstream(path, std::ios::binary) << c.bytes;
+    for (const char* command : {"describe", "params"})
+    {
+      const RunResult r = Aaxhost({command, path});
+      EXPECT_EQ(r.status, 1) << c.name << " " << command << ": " << r.err;
+      EXPECT_NE(r.err.find(path + ": " + c.reason), std::string::npos) << r.err;
+      EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    }
+  }
+  const std::string folder = dir + "/folder.so";
+  mkdir(folder.c_str(), 0755);
+  const RunResult r = Aaxhost({"describe", folder});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(folder + ": is a directory"), std::string::npos) << r.err;
+}
+
+TEST(AaxhostCommands, RenamedBundleLoadsItsOnlyBinary)
+{
+  const std::string dir = TempFolder();
+  const std::string bundle = dir + "/Q.aaxplugin";
+  ASSERT_EQ(std::system(("cp -r '" + kBundle + "' '" + bundle + "'").c_str()), 0);
+  const RunResult r = Aaxhost({"describe", bundle});
+  EXPECT_EQ(r.status, 0) << r.err;
 }
