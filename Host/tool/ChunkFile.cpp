@@ -1,5 +1,6 @@
 #include "ChunkFile.h"
 
+#include "Arguments.h"
 #include "Signals.h"
 #include "ToolError.h"
 
@@ -71,6 +72,7 @@ void SaveChunkFile(const std::string& path, const ChunkFile& chunk)
 
 ChunkFile LoadChunkFile(const std::string& path)
 {
+  RequireInputFile(path);
   std::ifstream f(path, std::ios::binary);
   if (!f) Fail(path + ": " + std::strerror(errno));
   const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());

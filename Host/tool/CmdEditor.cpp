@@ -2,6 +2,7 @@
 // the view container as a workstation opens it; clicks are real pointer
 // events, and the snapshot is what the window shows.
 
+#include "Arguments.h"
 #include "Commands.h"
 #include "HostAutomationDelegate.h"
 #include "Plugin.h"
@@ -57,6 +58,7 @@ int RunEditor(const EditorOptions& o)
   if (o.interactive && (!std::getenv("DISPLAY") || !*std::getenv("DISPLAY")))
     Usage("editor --interactive needs a DISPLAY");
 
+  if (!o.snapshot.empty()) RequireOutputName(o.snapshot, "--snapshot");
   LoadedModule module(o.bundle);
   if (!module.CreateEditor()) Fail(o.bundle + ": the effect has no editor");
   XSession x;

@@ -149,6 +149,21 @@ TEST(AaxhostCommands, ErrorsAreOneLineNamingWhatAndWhereWithTheirStatus)
       {{"process", kBundle, in, "-o", dir + "/o.wav", "--block", "0"}, 2, "--block"},
       {{"process", kBundle, in}, 2, "give -o OUTPUT or --out-dir DIR"},
       {{"frobnicate"}, 2, "subcommand"},
+      {{"proc"}, 2, "unknown subcommand \"proc\" (aaxhost has: describe, params, process,"},
+      {{"state", "sav"}, 2, "unknown subcommand \"sav\" (aaxhost state has: save, show, load"},
+      {{"process", kBundle, in, "-o", dir},
+       2,
+       ": is a directory; give a file name or use --out-dir"},
+      {{"process", kBundle, in, "-o", dir + "/o.wav", "--automation", dir},
+       1,
+       dir + ": is a directory"},
+      {{"state", "show", kBundle, dir}, 1, dir + ": is a directory"},
+      {{"process", kBundle, in, "-o", dir + "/o.wav", "--block", "abc"},
+       2,
+       "--block: abc is not a whole number from 1 to 8192 (see aaxhost process --help)"},
+      {{"diff", in, in, "--tolerance", "-1"}, 2, "--tolerance: -1 is below 0 (see aaxhost diff"},
+      {{"validate", kBundle, "--timeout", "0"}, 2, "--timeout: 0 must be more than 0"},
+      {{"testsignal", dir + "/t.wav", "--seconds", "0"}, 2, "--seconds: 0 must be more than 0"},
   };
   for (const auto& c : cases)
   {
