@@ -45,8 +45,8 @@ TEST(ModuleLoader, RunsAModulesWholeLife)
   std::ostringstream listing;
   Print(listing, d);
   EXPECT_TRUE(Contains(listing.str(), "effect \"com.orvantine.aax.testmodule\"\n"
-                                      "  name \"Test Module\"\n"
-                                      "  category 512\n"
+                                      "  name \"Test Module\" (11 characters)\n"
+                                      "  category 512 (0x00000200)\n"
                                       "  creation procedure 0\n"))
       << listing.str();
   acfUInt64 version = 0;

@@ -16,27 +16,51 @@
 
 using nlohmann::json;
 
+namespace
+{
+// The first object key anywhere in j that is not snake_case, or "".
+std::string SpacedKey(const json& j)
+{
+  if (j.is_object())
+    for (auto it = j.begin(); it != j.end(); ++it)
+    {
+      if (it.key().find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != std::string::npos)
+        return it.key();
+      if (std::string inner = SpacedKey(it.value()); !inner.empty()) return inner;
+    }
+  if (j.is_array())
+    for (const json& e : j)
+      if (std::string inner = SpacedKey(e); !inner.empty()) return inner;
+  return "";
+}
+} // namespace
+
 TEST(AaxhostCommands, DescribeAndParamsJSONHoldTheDescription)
 {
   const RunResult d = Aaxhost({"describe", kBundle, "--json"});
   ASSERT_EQ(d.status, 0) << d.err;
   const json desc = json::parse(d.out);
   EXPECT_EQ(desc["manufacturer"][0], "Orvantine");
-  EXPECT_EQ(desc["package version"], "0x00010000");
+  EXPECT_EQ(desc["package_version"], "0x00010000");
   EXPECT_EQ(desc["unloaded"], true);
-  EXPECT_EQ(desc["live objects after release"], 0);
+  EXPECT_EQ(desc["live_objects_after_release"], 0);
   const json& effect = desc["effects"][0];
   EXPECT_EQ(effect["id"], "com.orvantine.aax.quorvane");
   EXPECT_EQ(effect["names"][0], "Quorvane");
-  EXPECT_EQ(effect["creation procedures"], json({0, 1}));
-  const json& proc = effect["components"][0]["process procedures"][0];
-  EXPECT_EQ(proc["plug-in ID"], "EFN1");
-  EXPECT_EQ(proc["product ID"], "ln0p");
-  EXPECT_EQ(proc["input stem format"], "0x00010002 (layout 1, 2 channels)");
+  EXPECT_EQ(effect["creation_procedures"], json({0, 1}));
+  const json& proc = effect["components"][0]["process_procedures"][0];
+  EXPECT_EQ(proc["plugin_id"], "EFN1");
+  EXPECT_EQ(proc["product_id"], "ln0p");
+  EXPECT_EQ(proc["input_stem_format"], "0x00010002 (stereo: layout 1, 2 channels)");
+
+  EXPECT_EQ(proc["properties"][4]["name"], "InputStemFormat");
+  EXPECT_EQ(proc["properties"][4]["stem_format"], "stereo: layout 1, 2 channels");
 
   const RunResult p = Aaxhost({"params", kBundle, "--json", "--param", "Mono=on"});
   ASSERT_EQ(p.status, 0) << p.err;
   const json params = json::parse(p.out);
+  for (const json* doc : {&desc, &params})
+    EXPECT_EQ(SpacedKey(*doc), "");
   ASSERT_EQ(params.size(), 3u);
   EXPECT_EQ(params[1]["id"], "1");
   EXPECT_EQ(params[1]["name"], "Swap");
@@ -52,7 +76,12 @@ TEST(AaxhostCommands, DescribeAndParamsJSONHoldTheDescription)
 TEST(AaxhostCommands, StateShowAndLoadPrintTheSavedValues)
 {
   const std::string dir = TempFolder();
-  ASSERT_EQ(Aaxhost({"state", "save", kBundle, dir + "/s.chunk", "--param", "Mono=on"}).status, 0);
+  const RunResult saved =
+      Aaxhost({"state", "save", kBundle, dir + "/s.chunk", "--param", "Mono=on", "--json"});
+  ASSERT_EQ(saved.status, 0);
+  EXPECT_EQ(
+      json::parse(saved.out)["version"],
+      json::parse(Aaxhost({"state", "show", kBundle, dir + "/s.chunk", "--json"}).out)["version"]);
   EXPECT_EQ(Slurp(dir + "/s.chunk").substr(0, 12), "aaxchunkln0p");
   for (const char* action : {"show", "load"})
   {
@@ -87,11 +116,12 @@ TEST(AaxhostCommands, DiffExitsZeroOnlyWithinTolerance)
   const RunResult d = Aaxhost({"diff", dir + "/a.wav", dir + "/b.wav", "--json"});
   EXPECT_EQ(d.status, 1);
   const json j = json::parse(d.out);
-  EXPECT_EQ(j["first differing frame"], 40);
-  EXPECT_EQ(j["max at frame"], 40);
-  EXPECT_EQ(j["max at channel"], 1);
-  EXPECT_NEAR(j["max abs difference"].get<double>(), 0.25, 1e-6);
-  EXPECT_NEAR(j["rms difference"].get<double>(), 0.25 / std::sqrt(200.0), 1e-7);
+  EXPECT_EQ(SpacedKey(j), "");
+  EXPECT_EQ(j["first_differing_frame"], 40);
+  EXPECT_EQ(j["max_at_frame"], 40);
+  EXPECT_EQ(j["max_at_channel"], 1);
+  EXPECT_NEAR(j["max_abs_difference"].get<double>(), 0.25, 1e-6);
+  EXPECT_NEAR(j["rms_difference"].get<double>(), 0.25 / std::sqrt(200.0), 1e-7);
   EXPECT_EQ(Aaxhost({"diff", dir + "/a.wav", dir + "/b.wav", "--tolerance", "0.3"}).status, 0);
   const RunResult l = Aaxhost({"diff", dir + "/a.wav", dir + "/short.wav", "--tolerance", "1"});
   EXPECT_EQ(l.status, 1);
