@@ -287,7 +287,8 @@ int RunProcess(const ProcessOptions& o)
                    bad, jobs.size());
     return kExitFailure;
   }
-  Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal());
+  Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal(),
+                    static_cast<int>(jobs.size()));
   Renderer renderer(o, module, &progress);
 
   std::vector<std::string> errors(jobs.size());
@@ -296,6 +297,7 @@ int RunProcess(const ProcessOptions& o)
   {
     for (size_t i; (i = nextJob.fetch_add(1)) < jobs.size();)
     {
+      progress.Started(BaseName(jobs[i].input));
       try
       {
         renderer.Run(jobs[i]);
@@ -304,6 +306,7 @@ int RunProcess(const ProcessOptions& o)
       {
         errors[i] = e.what();
       }
+      progress.Ended(BaseName(jobs[i].input));
     }
   };
   const size_t threads = std::min<size_t>(static_cast<size_t>(o.jobs), jobs.size());
