@@ -80,6 +80,46 @@ int OutputFormat(const ProcessOptions& o, const AudioFormat& in, const std::stri
   return major | sub;
 }
 
+// Interleaved frames to one buffer per channel and back; stereo, the usual
+// case, in a form the compiler vectorises.
+void Deinterleave(const float* src, const std::vector<float*>& dst, int64_t n)
+{
+  if (dst.size() == 2)
+  {
+    float* __restrict l = dst[0];
+    float* __restrict r = dst[1];
+    for (int64_t f = 0; f < n; ++f)
+    {
+      l[f] = src[2 * f];
+      r[f] = src[2 * f + 1];
+    }
+    return;
+  }
+  const size_t ch = dst.size();
+  for (size_t c = 0; c < ch; ++c)
+    for (int64_t f = 0; f < n; ++f)
+      dst[c][f] = src[size_t(f) * ch + c];
+}
+
+void Interleave(const std::vector<float*>& src, float* dst, int64_t n)
+{
+  if (src.size() == 2)
+  {
+    const float* __restrict l = src[0];
+    const float* __restrict r = src[1];
+    for (int64_t f = 0; f < n; ++f)
+    {
+      dst[2 * f] = l[f];
+      dst[2 * f + 1] = r[f];
+    }
+    return;
+  }
+  const size_t ch = src.size();
+  for (size_t c = 0; c < ch; ++c)
+    for (int64_t f = 0; f < n; ++f)
+      dst[size_t(f) * ch + c] = src[c][f];
+}
+
 std::vector<Change> ResolveChanges(const PluginInstance& plug,
                                    const std::vector<AutomationLane>& lanes, const Job& job,
                                    int64_t frames, std::vector<std::string>& warnings)
@@ -174,8 +214,9 @@ public:
     // (plug-ins size their buffers for it), so larger blocks go as several.
     const int callFrames = std::min(block, kMaxCallFrames);
     const int64_t chunk = block * std::max<int64_t>(1, (8192 + block - 1) / block);
-    std::vector<float> inBuf(static_cast<size_t>(chunk * inCh));
     WriteBehind writer(out, outCh, chunk);
+    std::vector<float> inStore(static_cast<size_t>(chunk * inCh));
+    bool ended = false;
     std::vector<std::vector<float>> inCh_(static_cast<size_t>(inCh), std::vector<float>(block));
     std::vector<std::vector<float>> outCh_(static_cast<size_t>(outCh), std::vector<float>(block));
     std::vector<float*> inPtrs, outPtrs;
@@ -187,16 +228,16 @@ public:
     const int64_t total = fmt.frames + latency; // frames rendered
     int64_t pos = 0, skip = latency;
     size_t next = 0;
-    bool inputEnded = false;
     while (pos < total)
     {
       const int64_t want = std::min(chunk, total - pos);
-      int64_t got = inputEnded ? 0 : in.Read(inBuf.data(), want);
+      int64_t got = ended ? 0 : in.Read(inStore.data(), want);
       if (got < want)
       {
-        inputEnded = true;
-        std::fill(inBuf.begin() + got * inCh, inBuf.begin() + want * inCh, 0.0f);
+        ended = true;
+        std::fill(inStore.begin() + got * inCh, inStore.begin() + want * inCh, 0.0f);
       }
+      const float* inBuf = inStore.data();
       float* outBuf = writer.Next();
       for (int64_t done = 0; done < want;)
       {
@@ -207,23 +248,11 @@ public:
         }
         int64_t n = std::min<int64_t>(callFrames, want - done);
         if (next < changes.size()) n = std::min(n, changes[next].frame - (pos + done));
-        const float* src = inBuf.data() + done * inCh;
-        for (int c = 0; c < inCh; ++c)
-        {
-          float* __restrict d = inPtrs[size_t(c)];
-          for (int64_t f = 0; f < n; ++f)
-            d[f] = src[f * inCh + c];
-        }
+        Deinterleave(inBuf + done * inCh, inPtrs, n);
         for (float* p : outPtrs)
           std::fill(p, p + n, 0.0f);
         plug.Render(inPtrs.data(), outPtrs.data(), static_cast<int32_t>(n));
-        float* dst = outBuf + done * outCh;
-        for (int c = 0; c < outCh; ++c)
-        {
-          const float* __restrict s = outPtrs[size_t(c)];
-          for (int64_t f = 0; f < n; ++f)
-            dst[f * outCh + c] = s[f];
-        }
+        Interleave(outPtrs, outBuf + done * outCh, n);
         done += n;
       }
       const int64_t drop = std::min(skip, want);

@@ -23,20 +23,20 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 trap 'rm -rf "$disk" ${shm:+"$shm"}' EXIT
 
-# One timed run: prints "seconds kilobytes".
+# One timed run: prints "seconds kilobytes cpu-seconds" (user + system, which
+# a busy machine disturbs less than wall time).
 timed() {
-  local t0 t1 kb
+  local t0 t1
   t0=$(date +%s.%N)
-  /usr/bin/time -f %M -o "$here/mem" "$@" >/dev/null 2>&1
+  /usr/bin/time -f '%M %U %S' -o "$here/mem" "$@" >/dev/null 2>&1
   t1=$(date +%s.%N)
-  kb=$(tail -1 "$here/mem")
-  awk -v a="$t0" -v b="$t1" -v k="$kb" 'BEGIN {printf "%.4f %d\n", b - a, k}'
+  awk -v a="$t0" -v b="$t1" '{printf "%.4f %d %.2f\n", b - a, $1, $2 + $3}' <(tail -1 "$here/mem")
 }
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 echo "== aaxhost process vs sox vs libsndfile: 600 s of 48 kHz stereo float WAV, input page-cached,"
 echo "   median of $runs rounds (aaxhost, sox, copy in turn each round)"
-printf '%-10s %-26s %9s %9s\n' where program seconds "peak MB"
+printf '%-10s %-26s %9s %9s %9s\n' where program seconds "peak MB" "cpu s"
 for here in "${places[@]}"; do
   where=disk
   [ "$here" = "$shm" ] && where=tmpfs
@@ -51,12 +51,13 @@ for here in "${places[@]}"; do
   for p in aax sox copy; do
     eval "${p}_s=\$(cut -d' ' -f1 \"\$here/$p.t\" | median)"
     eval "${p}_m=\$(cut -d' ' -f2 \"\$here/$p.t\" | median)"
+    eval "${p}_c=\$(cut -d' ' -f3 \"\$here/$p.t\" | median)"
   done
   # shellcheck disable=SC2154
   {
-    printf '%-10s %-26s %9.3f %9.1f\n' "$where" "aaxhost process (Swap on)" "$aax_s" "$(awk -v k="$aax_m" 'BEGIN {print k / 1024}')"
-    printf '%-10s %-26s %9.3f %9.1f\n' "$where" "sox swap" "$sox_s" "$(awk -v k="$sox_m" 'BEGIN {print k / 1024}')"
-    printf '%-10s %-26s %9.3f %9.1f\n' "$where" "libsndfile copy" "$copy_s" "$(awk -v k="$copy_m" 'BEGIN {print k / 1024}')"
+    printf '%-10s %-26s %9.3f %9.1f %9.2f\n' "$where" "aaxhost process (Swap on)" "$aax_s" "$(awk -v k="$aax_m" 'BEGIN {print k / 1024}')" "$aax_c"
+    printf '%-10s %-26s %9.3f %9.1f %9.2f\n' "$where" "sox swap" "$sox_s" "$(awk -v k="$sox_m" 'BEGIN {print k / 1024}')" "$sox_c"
+    printf '%-10s %-26s %9.3f %9.1f %9.2f\n' "$where" "libsndfile copy" "$copy_s" "$(awk -v k="$copy_m" 'BEGIN {print k / 1024}')" "$copy_c"
     printf '%-10s aaxhost / sox = %.2f (aim: at most 0.7), aaxhost / libsndfile = %.2f\n' "$where" \
       "$(awk -v a="$aax_s" -v b="$sox_s" 'BEGIN {print a / b}')" "$(awk -v a="$aax_s" -v b="$copy_s" 'BEGIN {print a / b}')"
   }
