@@ -177,12 +177,9 @@ void SettleHeader(int fd, bool plainFloat)
   }
 }
 
-// Formats libsndfile writes to a pipe (no header to seek back to).
-bool Streams(int major)
-{
-  return major == SF_FORMAT_AU || major == SF_FORMAT_RAW || major == SF_FORMAT_FLAC ||
-         major == SF_FORMAT_OGG || major == SF_FORMAT_MPEG;
-}
+// Formats libsndfile writes whole to a pipe: no header to go back to. (It
+// accepts FLAC too, but that stream does not decode.)
+bool Streams(int major) { return major == SF_FORMAT_AU || major == SF_FORMAT_RAW; }
 } // namespace
 
 AudioReader::AudioReader(const std::string& path)
@@ -288,8 +285,8 @@ void AudioWriter::OpenStandardOutput(SF_INFO& info)
     Fail("standard output: " + FormatName(info.format & SF_FORMAT_TYPEMASK) + " cannot hold " +
          SubtypeName(info.format & SF_FORMAT_SUBMASK) + " samples with " +
          std::to_string(info.channels) + " channels");
-  // A file can be written in place; a pipe only by formats that need not
-  // seek back to their header, the others go through a spool.
+  // A file is written in place, a pipe directly only by formats that need
+  // not go back to their header; the others go through a spool.
   const bool seekable = lseek(1, 0, SEEK_CUR) >= 0;
   int fd = 1;
   if (!seekable && !Streams(info.format & SF_FORMAT_TYPEMASK))
@@ -352,6 +349,7 @@ int FormatFromName(const std::string& name) { return Find(kFormats, name); }
 int SubtypeFromName(const std::string& name) { return Find(kSubtypes, name); }
 std::string FormatNames() { return Names(kFormats); }
 std::string SubtypeNames() { return Names(kSubtypes); }
+std::string ExtensionNames() { return Names(kExtensions); }
 std::string FormatName(int format) { return NameOf(kFormats, format); }
 std::string SubtypeName(int format) { return NameOf(kSubtypes, format); }
 

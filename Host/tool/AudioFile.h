@@ -63,7 +63,7 @@ public:
   // gets the 18-byte fmt chunk with cbSize that readers such as sox expect,
   // and no PEAK chunk (or one with a zero time stamp where libsndfile keeps
   // it), so identical renders are identical files. "-" is standard output: written directly
-  // when it is a file or the format streams (au, raw, flac, ogg, mp3), else
+  // when it is a file or the format streams (au, raw), else
   // kept in a temporary file and sent on Commit.
   AudioWriter(const std::string& path, const AudioFormat& format,
               const AudioMetadata* meta = nullptr);
@@ -105,6 +105,7 @@ int SubtypeFromName(const std::string& name);
 // The names accepted, for help texts: "wav, flac, ...".
 std::string FormatNames();
 std::string SubtypeNames();
+std::string ExtensionNames();
 // The major format a file name's extension asks for, or 0.
 int FormatFromExtension(const std::string& path);
 // The name of a major format or subtype, "?" when not ours.

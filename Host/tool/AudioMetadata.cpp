@@ -12,8 +12,9 @@ namespace aaxtool
 {
 namespace
 {
-typedef SF_BROADCAST_INFO_VAR(16384) BigBroadcast;
-typedef SF_CART_INFO_VAR(16384) BigCart;
+// libsndfile refuses structures of 16 KiB of history or more.
+typedef SF_BROADCAST_INFO_VAR(16000) BigBroadcast;
+typedef SF_CART_INFO_VAR(16000) BigCart;
 
 const char* const kTextNames[] = {"",        "title", "copyright", "software", "artist",
                                   "comment", "date",  "album",     "license",  "track number",

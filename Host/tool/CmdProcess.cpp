@@ -31,7 +31,7 @@ constexpr int kMaxCallFrames = 1024;
 struct Job
 {
   std::string input, output;
-  std::vector<std::string> warnings; // printed after the run, in job order
+  std::vector<std::string> warnings; // "warning: ..." lines, printed after the run
 };
 
 // A parameter change at a frame, resolved and parsed.
@@ -143,7 +143,7 @@ std::vector<Change> ResolveChanges(const PluginInstance& plug,
     {
       changes.push_back({p.frame, id, plug.ParseValue(id, p.value, p.where)});
       if (p.frame >= frames)
-        warnings.push_back(p.where + " at frame " + std::to_string(p.frame) +
+        warnings.push_back("warning: " + p.where + " at frame " + std::to_string(p.frame) +
                            " is past the end of " + job.input + " (" + std::to_string(frames) +
                            " frames): it changes nothing");
     }
@@ -167,7 +167,7 @@ public:
     AudioReader in(job.input);
     const AudioFormat& fmt = in.Format();
     if (in.MissingFrames() > 0)
-      job.warnings.push_back(in.Name() + ": cut short: the header claims " +
+      job.warnings.push_back("warning: " + in.Name() + ": cut short: the header claims " +
                              std::to_string(fmt.frames + in.MissingFrames()) +
                              " frames, the file holds " + std::to_string(fmt.frames) + " (" +
                              std::to_string(in.MissingFrames()) +
@@ -198,13 +198,26 @@ public:
     AudioFormat outFmt = fmt;
     outFmt.channels = mModule.Outputs();
     outFmt.format = OutputFormat(mOptions, fmt, job.output);
+    // The plug-in renders 32-bit floats; a null test of a finer file against
+    // its render must not look like the plug-in's fault. Said once a run.
+    const int sub = fmt.format & SF_FORMAT_SUBMASK;
+    if ((sub == SF_FORMAT_PCM_32 || sub == SF_FORMAT_DOUBLE) && !mPrecisionNoted.exchange(true))
+      job.warnings.push_back(
+          "note: processed at 32-bit float precision: " + in.Name() + ": its " +
+          (sub == SF_FORMAT_PCM_32
+               ? "32-bit integer samples keep their top 24 bits (up to 64 LSB off)"
+               : "64-bit float samples are rounded to 24-bit mantissas (within 6e-8 of their "
+                 "value)") +
+          ", so its render differs from it by that much even with every switch off; the output "
+          "keeps its format");
     AudioMetadata meta = in.Metadata();
     if (outFmt.channels != fmt.channels) meta.channelMap.clear();
     AudioWriter out(job.output, outFmt, &meta);
     if (!out.NotKept().empty())
-      job.warnings.push_back((job.output == "-" ? std::string("standard output") : job.output) +
-                             ": not kept from " + in.Name() +
-                             " (the format cannot hold it): " + JoinNames(out.NotKept()));
+      job.warnings.push_back(
+          "warning: " + (job.output == "-" ? std::string("standard output") : job.output) +
+          ": not kept from " + in.Name() +
+          " (the format cannot hold it): " + JoinNames(out.NotKept()));
 
     const int64_t latency = mOptions.noLatencyCompensation ? 0 : std::max(0, plug.Latency());
     const int inCh = fmt.channels, outCh = outFmt.channels;
@@ -271,6 +284,7 @@ private:
   const ProcessOptions& mOptions;
   const LoadedModule& mModule;
   Progress* mProgress;
+  std::atomic<bool> mPrecisionNoted{false};
 };
 
 void CheckOptions(const ProcessOptions& o, std::vector<Job>& jobs)
@@ -278,21 +292,22 @@ void CheckOptions(const ProcessOptions& o, std::vector<Job>& jobs)
   if (o.output.empty() && o.outDir.empty()) Usage("process: give -o OUTPUT or --out-dir DIR");
   if (!o.output.empty() && o.inputs.size() > 1)
     Usage("process: -o takes one input; use --out-dir DIR for " + std::to_string(o.inputs.size()));
-  if (!o.format.empty() && !FormatFromName(o.format))
-    Usage("--format " + o.format + ": unknown (known: " + FormatNames() + ")");
-  if (!o.subtype.empty() && !SubtypeFromName(o.subtype))
-    Usage("--subtype " + o.subtype + ": unknown (known: " + SubtypeNames() + ")");
-  if (!o.saveState.empty() && o.inputs.size() > 1)
-    Usage("--save-state takes one input (each file would have its own state)");
   // An extension no format has is a mistyped name more often than a wish
   // for the input's format under another name.
   if (!o.output.empty() && o.output != "-" && o.format.empty() && !FormatFromExtension(o.output) &&
       BaseName(o.output).find('.') != std::string::npos && BaseName(o.output).rfind('.') > 0)
     Usage(o.output + ": no format has the extension ." +
           BaseName(o.output).substr(BaseName(o.output).rfind('.') + 1) +
-          " (known: " + FormatNames() + "); rename it or give --format");
+          " (known: " + ExtensionNames() + "); rename it or give --format");
   if (!o.outDir.empty() && std::count(o.inputs.begin(), o.inputs.end(), "-"))
     Usage("process: standard input (-) has no file name for --out-dir; give -o OUTPUT");
+
+  if (!o.format.empty() && !FormatFromName(o.format))
+    Usage("--format " + o.format + ": unknown (known: " + FormatNames() + ")");
+  if (!o.subtype.empty() && !SubtypeFromName(o.subtype))
+    Usage("--subtype " + o.subtype + ": unknown (known: " + SubtypeNames() + ")");
+  if (!o.saveState.empty() && o.inputs.size() > 1)
+    Usage("--save-state takes one input (each file would have its own state)");
   if (!o.outDir.empty())
   {
     struct stat st;
@@ -322,35 +337,12 @@ int RunProcess(const ProcessOptions& o)
   // before anything is written.
   int64_t totalFrames = 0;
   double rate = 0;
-  std::vector<std::string> wide; // inputs finer than the render path
-  std::string wideKind;
   for (const Job& j : jobs)
   {
     AudioReader probe(j.input);
     totalFrames += probe.Format().frames;
     if (rate == 0) rate = probe.Format().sampleRate;
-    const int sub = probe.Format().format & SF_FORMAT_SUBMASK;
-    if (sub == SF_FORMAT_PCM_32 || sub == SF_FORMAT_DOUBLE)
-    {
-      if (wide.empty())
-        wideKind = sub == SF_FORMAT_PCM_32
-                       ? "32-bit integer samples keep their top 24 bits (up to 64 LSB off)"
-                       : "64-bit float samples are rounded to 24-bit mantissas (within 6e-8 "
-                         "of their value)";
-      wide.push_back(probe.Name());
-    }
   }
-  // The plug-in renders 32-bit floats; a null test of such a file against
-  // its render must not look like the plug-in's fault.
-  if (!wide.empty())
-    std::fprintf(stderr,
-                 "aaxhost: note: processed at 32-bit float precision: %s%s: its %s, so its "
-                 "render differs from it by that much even with every switch off; the output "
-                 "keeps its format\n",
-                 wide.front().c_str(),
-                 wide.size() > 1 ? (" (and " + std::to_string(wide.size() - 1) + " more)").c_str()
-                                 : "",
-                 wideKind.c_str());
   Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal());
   Renderer renderer(o, module, &progress);
 
@@ -384,7 +376,7 @@ int RunProcess(const ProcessOptions& o)
   const std::string summary = progress.Finish();
   for (const Job& j : jobs)
     for (const std::string& w : j.warnings)
-      std::fprintf(stderr, "aaxhost: warning: %s\n", w.c_str());
+      std::fprintf(stderr, "aaxhost: %s\n", w.c_str());
   size_t failed = 0;
   for (const std::string& e : errors)
     if (!e.empty())
