@@ -57,10 +57,22 @@ run_lua() {
   fi
 }
 # export_and_compare N: ardour7-export of the saved session, checked against the take.
+# ardour7-export 7.3 itself aborts now and then in glibc's heap checks at the
+# start of an export, or hangs there, also on a session with no plug-in at
+# all (about 1 in 7 runs on a loaded machine; valgrind finds no invalid
+# access in a run with this plug-in). A run that dies by a signal or hangs
+# is tried again, up to three times; a run that fails any other way fails
+# the test.
 export_and_compare() {
-  local wav="$work/export$1.wav"
-  timeout 120 ardour7-export -b float -o "$wav" "$session" "$name" >"$work/export$1.log" 2>&1 ||
-    { tail -20 "$work/export$1.log" >&2; die "ardour7-export failed (run $1)"; }
+  local wav="$work/export$1.wav" try status
+  for try in 1 2 3; do
+    status=0
+    timeout -k 5 40 ardour7-export -b float -o "$wav" "$session" "$name" >"$work/export$1.log" 2>&1 || status=$?
+    [ "$status" -ge 124 ] && [ "$try" -lt 3 ] || break
+    note "ardour7-export ended with status $status (run $1, try $try); trying again"
+  done
+  [ "$status" -eq 0 ] ||
+    { tail -20 "$work/export$1.log" >&2; die "ardour7-export failed (run $1, status $status)"; }
   "$compare" "$wav" "$take_l" "$take_r" 0.1 >"$work/compare$1.txt" ||
     die "export $1: $(cat "$work/compare$1.txt")"
   note "export $1: $(cat "$work/compare$1.txt")"
