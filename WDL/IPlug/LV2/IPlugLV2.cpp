@@ -1,4 +1,5 @@
 #include "IPlugLV2.h"
+#include "IPlugLV2Time.h"
 
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
@@ -299,23 +300,9 @@ bool IPlugLV2::IsPresetInitialized(int idx) const
   return p && p->mInitialized;
 }
 
-void IPlugLV2::GetTimeSig(int* pNum, int* pDenom)
-{
-  if (pNum) *pNum = 4;
-  if (pDenom) *pDenom = 4;
-}
+void IPlugLV2::GetTimeSig(int* pNum, int* pDenom) { IPlugLV2_StoppedTimeSig(pNum, pDenom); }
 
-void IPlugLV2::GetTime(ITimeInfo* pTimeInfo)
-{
-  if (!pTimeInfo) return;
-  pTimeInfo->mTempo = 120.0;
-  pTimeInfo->mSamplePos = 0.0;
-  pTimeInfo->mPPQPos = 0.0;
-  pTimeInfo->mCycleStart = pTimeInfo->mCycleEnd = 0.0;
-  pTimeInfo->mNumerator = pTimeInfo->mDenominator = 4;
-  pTimeInfo->mTransportIsRunning = false;
-  pTimeInfo->mTransportLoopEnabled = false;
-}
+void IPlugLV2::GetTime(ITimeInfo* pTimeInfo) { IPlugLV2_StoppedTime(pTimeInfo); }
 
 const LV2_Descriptor* IPlugLV2::Descriptor(const char* uri)
 {

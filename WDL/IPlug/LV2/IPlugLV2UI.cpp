@@ -1,4 +1,5 @@
 #include "IPlugLV2UI.h"
+#include "IPlugLV2Time.h"
 
 #include "IGraphicsLinux.h"
 #include "IParam.h"
@@ -218,23 +219,9 @@ void IPlugLV2UI::Flush()
   mSending.clear();
 }
 
-void IPlugLV2UI::GetTimeSig(int* pNum, int* pDenom)
-{
-  if (pNum) *pNum = 4;
-  if (pDenom) *pDenom = 4;
-}
+void IPlugLV2UI::GetTimeSig(int* pNum, int* pDenom) { IPlugLV2_StoppedTimeSig(pNum, pDenom); }
 
-void IPlugLV2UI::GetTime(ITimeInfo* pTimeInfo)
-{
-  if (!pTimeInfo) return;
-  pTimeInfo->mTempo = 120.0;
-  pTimeInfo->mSamplePos = 0.0;
-  pTimeInfo->mPPQPos = 0.0;
-  pTimeInfo->mCycleStart = pTimeInfo->mCycleEnd = 0.0;
-  pTimeInfo->mNumerator = pTimeInfo->mDenominator = 4;
-  pTimeInfo->mTransportIsRunning = false;
-  pTimeInfo->mTransportLoopEnabled = false;
-}
+void IPlugLV2UI::GetTime(ITimeInfo* pTimeInfo) { IPlugLV2_StoppedTime(pTimeInfo); }
 
 const LV2UI_Descriptor* IPlugLV2UI::Descriptor(const char* pluginURI)
 {
