@@ -6,6 +6,9 @@
 #   make test SANITIZE=thread   the same in build-thread/ with TSan
 #   make bench                  Google Benchmark figures (not part of make test)
 #   make fuzz                   libFuzzer targets with clang, FUZZ_SECONDS each
+#   make install                Quorvane.lv2 into LV2_DIR (default ~/.lv2), the AAX
+#                               bundle into PREFIX/lib/aax, aaxhost into PREFIX/bin
+#   make uninstall              removes what make install put there
 #   make stress                 the four-thread soak of the module under TSan, then
 #                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat;
 #                               STRESS_EDITORS=2: a second instance's editor beside)
@@ -15,6 +18,8 @@ FUZZ_SECONDS ?= 60
 STRESS_SECONDS ?= 60
 STRESS_SEED ?=
 STRESS_EDITORS ?= 1
+LV2_DIR ?= $(HOME)/.lv2
+PREFIX ?= /usr/local
 
 ifeq ($(SANITIZE),)
 BUILD_DIR := build
@@ -25,7 +30,7 @@ CMAKE_EXTRA := -DQV_BENCH=OFF
 endif
 
 
-.PHONY: all deps configure build test demo bench fuzz stress clean
+.PHONY: all deps configure build test demo bench fuzz stress clean install uninstall
 
 all: build
 
@@ -74,6 +79,20 @@ stress: deps
 	  build-$$s/tests/stress/quorvane_stress --seconds $(STRESS_SECONDS) \
 	    --editors $(STRESS_EDITORS) $(if $(STRESS_SEED),--seed $(STRESS_SEED)) || status=1; \
 	  done; exit $$status
+
+# Each bundle is copied beside its destination and renamed into place, so an
+# interrupted install never leaves half a bundle where hosts look.
+install: build
+	@set -e; \
+	install_dir() { rm -rf "$$2.tmp"; cp -R "$$1" "$$2.tmp"; rm -rf "$$2"; mv "$$2.tmp" "$$2"; }; \
+	mkdir -p "$(LV2_DIR)" "$(PREFIX)/lib/aax" "$(PREFIX)/bin"; \
+	install_dir $(BUILD_DIR)/Quorvane.lv2 "$(LV2_DIR)/Quorvane.lv2"; \
+	install_dir $(BUILD_DIR)/Quorvane.aaxplugin "$(PREFIX)/lib/aax/Quorvane.aaxplugin"; \
+	install -m 755 $(BUILD_DIR)/bin/aaxhost "$(PREFIX)/bin/aaxhost"; \
+	echo "installed $(LV2_DIR)/Quorvane.lv2, $(PREFIX)/lib/aax/Quorvane.aaxplugin, $(PREFIX)/bin/aaxhost"
+
+uninstall:
+	rm -rf "$(LV2_DIR)/Quorvane.lv2" "$(PREFIX)/lib/aax/Quorvane.aaxplugin" "$(PREFIX)/bin/aaxhost"
 
 clean:
 	rm -rf build build-address build-thread build-fuzz

@@ -75,3 +75,5 @@ endfunction()
 
 # AAX module bundles: qv_aax_module.
 include(${CMAKE_CURRENT_LIST_DIR}/AaxModule.cmake)
+# LV2 bundles: qv_lv2_bundle.
+include(${CMAKE_CURRENT_LIST_DIR}/Lv2Bundle.cmake)

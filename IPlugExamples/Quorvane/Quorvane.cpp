@@ -1,9 +1,11 @@
 #include "Quorvane.h"
 
-#include "IControl.h"
-#include "IGraphicsLinux.h"
 #include "resource.h"
 #include "simdclones.h"
+
+#ifndef IPLUG_NO_EDITOR
+#include "IControl.h"
+#include "IGraphicsLinux.h"
 
 IGraphics* MakeGraphics(IPlugBase* pPlug, int w, int h, int fps)
 {
@@ -11,12 +13,19 @@ IGraphics* MakeGraphics(IPlugBase* pPlug, int w, int h, int fps)
   pGraphics->SetBundleID(BUNDLE_ID);
   return pGraphics;
 }
+#endif
 
 Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
-    : IPlugAAX(instanceInfo, kNumParams, PLUG_CHANNEL_IO, PLUG_NUM_PRESETS, PLUG_NAME, PLUG_PRODUCT,
-               PLUG_MFR, PLUG_VER, PLUG_UNIQUE_ID, PLUG_MFR_ID, PLUG_LATENCY, PLUG_DOES_MIDI,
-               PLUG_DOES_STATE_CHUNKS, PLUG_IS_INST, PLUG_SC_CHANS)
+    : IPlugWrapper(instanceInfo, kNumParams, PLUG_CHANNEL_IO, PLUG_NUM_PRESETS, PLUG_NAME,
+                   PLUG_PRODUCT, PLUG_MFR, PLUG_VER, PLUG_UNIQUE_ID, PLUG_MFR_ID, PLUG_LATENCY,
+                   PLUG_DOES_MIDI, PLUG_DOES_STATE_CHUNKS, PLUG_IS_INST, PLUG_SC_CHANS)
 {
+#ifdef IPLUG_NO_EDITOR
+  // The audio-only build (the LV2 binary): parameters and preset, no editor.
+  InitParam(kSwap);
+  InitParam(kMono);
+  MakeDefaultPreset(PLUG_NAME, 1);
+#else
   // Until AttachGraphics the editor is ours to free, and a control is ours
   // until AttachControl; after that the base and the editor own them.
   IGraphics* pGraphics = MakeGraphics(this, GUI_WIDTH, GUI_HEIGHT, GUI_FPS);
@@ -25,15 +34,17 @@ Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
   {
     pGraphics->AttachBackground(BACKGROUND_ID, BACKGROUND_FN);
 
-    GetParam(kSwap)->InitBool("Swap", mSwap, "Swap", "");
+    InitParam(kSwap);
     IBitmap swapBitmap = pGraphics->LoadIBitmap(SWAP_ID, SWAP_FN, 2, false);
-    pControl = new ISwitchControl(this, kSwapX, kSwapY, kSwap, &swapBitmap, IChannelBlend::kBlendNone);
+    pControl =
+        new ISwitchControl(this, kSwapX, kSwapY, kSwap, &swapBitmap, IChannelBlend::kBlendNone);
     pGraphics->AttachControl(pControl);
     pControl = nullptr;
 
-    GetParam(kMono)->InitBool("Mono", mMono, "Mono", "");
+    InitParam(kMono);
     IBitmap monoBitmap = pGraphics->LoadIBitmap(MONO_ID, MONO_FN, 2, false);
-    pControl = new ISwitchControl(this, kMonoX, kMonoY, kMono, &monoBitmap, IChannelBlend::kBlendNone);
+    pControl =
+        new ISwitchControl(this, kMonoX, kMonoY, kMono, &monoBitmap, IChannelBlend::kBlendNone);
     pGraphics->AttachControl(pControl);
     pControl = nullptr;
 
@@ -48,6 +59,22 @@ Quorvane::Quorvane(IPlugInstanceInfo instanceInfo)
     delete pGraphics;
     throw;
   }
+#endif
+}
+
+void Quorvane::InitParam(EParams idx)
+{
+  switch (idx)
+  {
+  case kSwap:
+    GetParam(kSwap)->InitBool("Swap", mSwap, "Swap", "");
+    break;
+  case kMono:
+    GetParam(kMono)->InitBool("Mono", mMono, "Mono", "");
+    break;
+  default:
+    break;
+  }
 }
 
 void Quorvane::OnParamChange(int paramIdx)
@@ -55,9 +82,14 @@ void Quorvane::OnParamChange(int paramIdx)
   IMutexLock lock(this);
   switch (paramIdx)
   {
-  case kSwap: mSwap = GetParam(kSwap)->Value() != 0.0; break;
-  case kMono: mMono = GetParam(kMono)->Value() != 0.0; break;
-  default: break;
+  case kSwap:
+    mSwap = GetParam(kSwap)->Value() != 0.0;
+    break;
+  case kMono:
+    mMono = GetParam(kMono)->Value() != 0.0;
+    break;
+  default:
+    break;
   }
 }
 
@@ -66,8 +98,9 @@ namespace
 // Each frame's two inputs are read before its outputs are written, so the
 // output buffers may be the input buffers.
 template <bool Swap, bool Mono>
-WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, double* outR, int nFrames,
-                   float& lastInL, float& lastInR, float& lastOutL, float& lastOutR)
+WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, double* outR,
+                            int nFrames, float& lastInL, float& lastInR, float& lastOutL,
+                            float& lastOutR)
 {
   float l = lastInL, r = lastInR, ol = lastOutL, orr = lastOutR;
   for (int s = 0; s < nFrames; ++s)
@@ -93,10 +126,10 @@ WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, 
 using RenderFn = void (*)(const double*, const double*, double*, double*, int, float&, float&,
                           float&, float&);
 
-#define QV_RENDER_VARIANT(name, swap, mono)                                                       \
-  WDL_SIMD_FUNCTION(void, name,                                                                  \
-                    (const double* inL, const double* inR, double* outL, double* outR, int n,    \
-                     float& a, float& b, float& c, float& d),                                    \
+#define QV_RENDER_VARIANT(name, swap, mono)                                                        \
+  WDL_SIMD_FUNCTION(void, name,                                                                    \
+                    (const double* inL, const double* inR, double* outL, double* outR, int n,      \
+                     float& a, float& b, float& c, float& d),                                      \
                     (inL, inR, outL, outR, n, a, b, c, d), (Render<swap, mono>))
 QV_RENDER_VARIANT(RenderThrough, false, false)
 QV_RENDER_VARIANT(RenderSwap, true, false)
@@ -115,7 +148,7 @@ void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFr
          mOutputLeft, mOutputRight);
 }
 
-IPlugAAX* MakePlug()
+IPlugWrapper* MakePlug()
 {
   static WDL_Mutex sMutex;
   WDL_MutexLock lock(&sMutex);

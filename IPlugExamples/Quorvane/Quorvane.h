@@ -2,15 +2,17 @@
 // Quorvane: a stereo utility. "Swap" exchanges left and right; "Mono"
 // replaces both with their average, applied after the swap.
 
-#include "IPlugAAX.h"
+#include "IPlugWrapper.h"
 
 class IGraphics;
 
+#ifndef IPLUG_NO_EDITOR
 // [host] The editor's graphics object for pPlug: the Linux view with the
 // bundle's identifier set. The caller owns it until AttachGraphics.
 IGraphics* MakeGraphics(IPlugBase* pPlug, int w, int h, int fps);
+#endif
 
-class Quorvane : public IPlugAAX
+class Quorvane : public IPlugWrapper
 {
 public:
   enum EParams
@@ -24,8 +26,9 @@ public:
   static constexpr int kSwapX = 13, kSwapY = 30;
   static constexpr int kMonoX = 154, kMonoY = 36;
 
-  // [host] Builds the base, the editor with its background and switches,
-  // the parameters and the one preset, in that interleaved order. If a step
+  // [host] Builds the base, the editor with its background and switches
+  // (left out where IPLUG_NO_EDITOR is defined), the parameters and the one
+  // preset, in that interleaved order. If a step
   // throws, what was built so far is freed and the exception goes on.
   explicit Quorvane(IPlugInstanceInfo instanceInfo);
   ~Quorvane() override = default;
@@ -42,6 +45,9 @@ public:
   bool IsMonoOn() const { return mMono; }
 
 private:
+  // [host] The parameter's one definition, shared by both builds.
+  void InitParam(EParams idx);
+
   bool mSwap = false;
   bool mMono = false;
   // Working values of the per-sample loop; they make processing single

@@ -17,6 +17,9 @@
 #define PLUG_SC_CHANS 0
 #define PLUG_NUM_PRESETS 1
 
+// The LV2 plug-in's URI.
+#define PLUG_LV2_URI "urn:orvantine:quorvane"
+
 // The plug-in bundle's reverse-domain identifier: maker, "aax", product.
 #define BUNDLE_ID "com.orvantine.aax.Quorvane"
 

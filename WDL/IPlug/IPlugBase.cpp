@@ -527,6 +527,7 @@ const char* IPlugBase::GetAPIString() const
   case kAPIRTAS: return "RTAS";
   case kAPIAAX: return "AAX";
   case kAPISA: return "Standalone";
+  case kAPILV2: return "LV2";
   }
   return "";
 }

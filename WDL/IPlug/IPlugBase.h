@@ -25,7 +25,8 @@ enum EAPI : int
   kAPIAU = 2,
   kAPIRTAS = 3,
   kAPIAAX = 4,
-  kAPISA = 5
+  kAPISA = 5,
+  kAPILV2 = 6
 };
 
 // The first preset in list order that holds no state, or null.

@@ -1,0 +1,3 @@
+#include "IPlugLV2.h"
+
+const char* IPlugLV2_PluginURI() { return "urn:orvantine:qvtest"; }
