@@ -1,5 +1,8 @@
 #include "Description.h"
 
+#include "AAX.h"
+#include "AAX_DescriptionTypes.h"
+
 #include <cstdio>
 #include <ostream>
 
@@ -29,6 +32,63 @@ std::string FourCC(uint32_t code)
   return s;
 }
 
+std::string PropertyName(int32_t id)
+{
+  switch (id)
+  {
+  case AAX_eProperty_ManufacturerID:
+    return "ManufacturerID";
+  case AAX_eProperty_ProductID:
+    return "ProductID";
+  case AAX_eProperty_PlugInID_Native:
+    return "PlugInID_Native";
+  case AAX_eProperty_PlugInID_AudioSuite:
+    return "PlugInID_AudioSuite";
+  case AAX_eProperty_PlugInID_TI:
+    return "PlugInID_TI";
+  case AAX_eProperty_NativeProcessProc:
+    return "NativeProcessProc";
+  case AAX_eProperty_NativeInstanceInitProc:
+    return "NativeInstanceInitProc";
+  case AAX_eProperty_NativeBackgroundProc:
+    return "NativeBackgroundProc";
+  case AAX_eProperty_TIDLLFileName:
+    return "TIDLLFileName";
+  case AAX_eProperty_TIProcessProc:
+    return "TIProcessProc";
+  case AAX_eProperty_TIInstanceInitProc:
+    return "TIInstanceInitProc";
+  case AAX_eProperty_TIBackgroundProc:
+    return "TIBackgroundProc";
+  case AAX_eProperty_InputStemFormat:
+    return "InputStemFormat";
+  case AAX_eProperty_OutputStemFormat:
+    return "OutputStemFormat";
+  case AAX_eProperty_AudioBufferLength:
+    return "AudioBufferLength";
+  default:
+    return {};
+  }
+}
+
+bool IsFourCCProperty(int32_t id)
+{
+  return id >= AAX_eProperty_ManufacturerID && id <= AAX_eProperty_PlugInID_TI;
+}
+
+std::string StemFormatText(int32_t stem)
+{
+  if (stem == AAX_eStemFormat_None) return "none";
+  if (stem == AAX_eStemFormat_Any) return "any";
+  const uint32_t s = static_cast<uint32_t>(stem);
+  const unsigned channels = s & 0xFFFF;
+  const std::string layout = "layout " + std::to_string(int16_t(s >> 16)) + ", " +
+                             std::to_string(channels) + " channel" + (channels == 1 ? "" : "s");
+  if (stem == AAX_STEM_FORMAT(0, 1)) return "mono: " + layout;
+  if (stem == AAX_STEM_FORMAT(1, 2)) return "stereo: " + layout;
+  return layout;
+}
+
 namespace
 {
 std::string Hex(uint32_t v)
@@ -38,21 +98,58 @@ std::string Hex(uint32_t v)
   return buf;
 }
 
+bool Printable(uint32_t code)
+{
+  for (int i = 0; i < 4; ++i)
+  {
+    const unsigned c = (code >> (8 * i)) & 0xFF;
+    if (c < 0x20 || c >= 0x7F) return false;
+  }
+  return true;
+}
+
+std::string Labelled(int32_t id)
+{
+  const std::string name = PropertyName(id);
+  return std::to_string(id) + (name.empty() ? "" : " " + name);
+}
+
 void PrintProperties(std::ostream& os, const DescribedProperties& p, const std::string& indent)
 {
   for (const auto& v : p.values)
-    os << indent << "property " << v.first << " = " << v.second << " (" << Hex(uint32_t(v.second))
-       << " '" << FourCC(uint32_t(v.second)) << "')\n";
+  {
+    const uint32_t bits = uint32_t(v.second);
+    os << indent << "property " << Labelled(v.first) << " = ";
+    if (v.first == AAX_eProperty_InputStemFormat || v.first == AAX_eProperty_OutputStemFormat)
+      os << Hex(bits) << " (" << StemFormatText(v.second) << ")\n";
+    else if (IsFourCCProperty(v.first) || (Printable(bits) && bits > 0xFFFFFF))
+      os << "'" << FourCC(bits) << "' (" << Hex(bits) << ")\n";
+    else
+      os << v.second << " (" << Hex(bits) << ")\n";
+  }
   for (const auto& a : p.idArrays)
   {
-    os << indent << "property " << a.first << " = [";
+    os << indent << "property " << Labelled(a.first) << " = [";
     for (size_t i = 0; i < a.second.size(); ++i)
       os << (i ? ", " : "") << "'" << FourCC(a.second[i].mManufacturerID) << "' '"
          << FourCC(a.second[i].mProductID) << "' '" << FourCC(a.second[i].mPlugInID) << "'";
     os << "]\n";
   }
   for (const auto& q : p.pointers)
-    os << indent << "pointer property " << q.first << (q.second ? " set" : " null") << "\n";
+    os << indent << "pointer property " << Labelled(q.first) << (q.second ? " set" : " null")
+       << "\n";
+}
+
+// A module registers one name per display length it supports, longest
+// first; the same text may come twice when it already fits a shorter one.
+void PrintNames(std::ostream& os, const std::string& what, const std::vector<std::string>& names)
+{
+  for (size_t i = 0; i < names.size(); ++i)
+  {
+    os << what;
+    if (names.size() > 1) os << " " << i + 1 << " of " << names.size();
+    os << " \"" << names[i] << "\" (" << names[i].size() << " characters)\n";
+  }
 }
 
 void PrintField(std::ostream& os, const DescribedField& f, const std::string& indent)
@@ -69,19 +166,16 @@ void PrintField(std::ostream& os, const DescribedField& f, const std::string& in
 
 void Print(std::ostream& os, const Description& d)
 {
-  for (const std::string& n : d.manufacturerNames)
-    os << "manufacturer \"" << n << "\"\n";
-  for (const std::string& n : d.packageNames)
-    os << "package name \"" << n << "\"\n";
+  PrintNames(os, "manufacturer", d.manufacturerNames);
+  PrintNames(os, "package name", d.packageNames);
   if (d.hasPackageVersion) os << "package version " << Hex(d.packageVersion) << "\n";
   PrintProperties(os, d.properties, "");
   for (const DescribedEffect& e : d.effects)
   {
     os << "effect \"" << e.id << "\"\n";
-    for (const std::string& n : e.names)
-      os << "  name \"" << n << "\"\n";
+    PrintNames(os, "  name", e.names);
     for (uint32_t c : e.categories)
-      os << "  category " << c << "\n";
+      os << "  category " << c << " (" << Hex(c) << ")\n";
     for (const auto& b : e.categoryBypassParameters)
       os << "  category bypass " << b.first << " \"" << b.second << "\"\n";
     for (const auto& p : e.procPtrs)

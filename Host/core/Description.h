@@ -88,6 +88,15 @@ struct Description
 
 // A four-character code as text ('Ovtn'); non-printable bytes as '.'.
 std::string FourCC(uint32_t code);
-// An indented listing of everything described, one item per line. [any]
+// The name of a property number this host knows ("InputStemFormat"), or
+// empty. [any]
+std::string PropertyName(int32_t id);
+// True for the properties whose values are four-character codes. [any]
+bool IsFourCCProperty(int32_t id);
+// A stem format spelled out: "stereo: layout 1, 2 channels", "none",
+// "any". [any]
+std::string StemFormatText(int32_t stem);
+// An indented listing of everything described, one item per line; names
+// with their lengths, properties with their names. [any]
 void Print(std::ostream& os, const Description& description);
 } // namespace aaxhost

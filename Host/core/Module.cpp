@@ -2,15 +2,19 @@
 
 #include "AAX_Errors.h"
 #include "AAX_Exception.h"
+#include "ElfCheck.h"
 #include "HostCollection.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace aaxhost
 {
@@ -51,6 +55,33 @@ std::string BinaryOfBundle(std::string folder)
   return folder + "/Contents/x86_64-linux/" + name + ".so";
 }
 
+bool EndsWith(std::string s, const std::string& tail)
+{
+  while (s.size() > 1 && s.back() == '/')
+    s.pop_back();
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string Folder(const std::string& file) { return file.substr(0, file.find_last_of('/')); }
+
+// The regular files named *.so in folder, sorted.
+std::vector<std::string> SharedObjectsIn(const std::string& folder)
+{
+  std::vector<std::string> out;
+  if (DIR* d = ::opendir(folder.c_str()))
+  {
+    while (const dirent* e = ::readdir(d))
+    {
+      const std::string name = e->d_name;
+      if (name[0] != '.' && EndsWith(name, ".so") && IsFile(folder + "/" + name))
+        out.push_back(folder + "/" + name);
+    }
+    ::closedir(d);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
 ModuleResult Fail(const std::string& what, ACFRESULT code) { return {code, WithCode(what, code)}; }
 } // namespace
 
@@ -78,17 +109,31 @@ ModuleResult Module::Load(const std::string& path)
     return Fail("a module is already loaded here: " + mBinaryPath, AAX_ERROR_INVALID_ARGUMENT);
 
   std::string binary;
-  if (IsDirectory(path))
+  if (IsDirectory(path) && !EndsWith(path, ".so"))
   {
     binary = BinaryOfBundle(path);
     if (!IsFile(binary))
-      return Fail("bundle " + path + " has no module binary " + binary, AAX_ERROR_INVALID_PATH);
+    {
+      // A renamed bundle folder still holds its one binary under the old name.
+      const std::vector<std::string> found = SharedObjectsIn(Folder(binary));
+      if (found.size() != 1)
+        return Fail("bundle " + path + " has no module binary " + binary +
+                        (found.empty() ? std::string()
+                                       : " (and " + std::to_string(found.size()) +
+                                             " others there, so none is chosen)"),
+                    AAX_ERROR_INVALID_PATH);
+      binary = found.front();
+    }
     mBundlePath = path;
   }
-  else if (IsFile(path))
+  else if (IsFile(path) || IsDirectory(path))
     binary = path;
   else
     return Fail("no such bundle or module: " + path, AAX_ERROR_INVALID_PATH);
+
+  // dlopen of a damaged binary can crash inside the loader: look first.
+  const std::string damage = CheckElfModule(binary);
+  if (!damage.empty()) return Fail(binary + ": " + damage, AAX_ERROR_INVALID_PATH);
 
   const std::string key = RealPath(binary);
   {

@@ -43,11 +43,13 @@ public:
   ~Module();
 
   // path: a bundle folder (<Name>.aaxplugin, binary at
-  // Contents/x86_64-linux/<Name>.so) or the binary itself. Opens it, resolves
-  // every entry point, calls ACFStartup and ACFRegisterPlugin, and keeps what
-  // was described. Fails (and leaves nothing loaded) for a missing path, a
-  // bundle without binary, a file that does not load, a missing entry point,
-  // a module already loaded in this process, or a failing registration.
+  // Contents/x86_64-linux/<Name>.so, or the folder's only .so when the
+  // bundle was renamed) or the binary itself. Opens it, resolves every entry
+  // point, calls ACFStartup and ACFRegisterPlugin, and keeps what was
+  // described. Fails (and leaves nothing loaded) for a missing path, a
+  // bundle without binary, a damaged binary (see CheckElfModule: refused
+  // before dlopen), a file that does not load, a missing entry point, a
+  // module already loaded in this process, or a failing registration.
   ModuleResult Load(const std::string& path);
   // ACFCanUnloadNow must answer 0 (otherwise nothing changes and the live
   // count is reported); then ACFShutdown and dlclose.

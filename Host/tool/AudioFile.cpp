@@ -1,5 +1,6 @@
 #include "AudioFile.h"
 
+#include "Signals.h"
 #include "ToolError.h"
 
 #include <sys/stat.h>
@@ -109,20 +110,16 @@ AudioWriter::AudioWriter(const std::string& path, const AudioFormat& format) : m
          SubtypeName(format.format & SF_FORMAT_SUBMASK) + " samples with " +
          std::to_string(format.channels) + " channels at " + std::to_string(format.sampleRate) +
          " Hz");
-  const std::string folder = Folder(path);
-  std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-  const std::string pattern = folder + "/." + base + ".XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  if (fd < 0) Fail(folder + ": cannot write there (" + std::strerror(errno) + ")");
-  mTemp = name.data();
+  const int fd = CreateTemporaryFile(path, &mTemp);
+  if (fd < 0) Fail(Folder(path) + ": cannot write there (" + std::strerror(errno) + ")");
   // sf_open_fd with close_desc: libsndfile owns the descriptor from here.
   mFile = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
   if (!mFile)
   {
     const std::string why = sf_strerror(nullptr);
     unlink(mTemp.c_str());
+    ForgetTemporaryFile(mTemp);
+    mTemp.clear();
     Fail(path + ": cannot write this format (" + why + ")");
   }
   // Float data written to integer subtypes is clipped, not wrapped.
@@ -132,7 +129,9 @@ AudioWriter::AudioWriter(const std::string& path, const AudioFormat& format) : m
 AudioWriter::~AudioWriter()
 {
   if (mFile) sf_close(mFile);
-  if (!mTemp.empty()) unlink(mTemp.c_str());
+  if (mTemp.empty()) return;
+  unlink(mTemp.c_str());
+  ForgetTemporaryFile(mTemp);
 }
 
 void AudioWriter::Write(const float* interleaved, int64_t frames)
@@ -146,12 +145,9 @@ void AudioWriter::Commit()
   const int err = sf_close(mFile);
   mFile = nullptr;
   if (err != 0) Fail(mPath + ": write failed (" + sf_error_number(err) + ")");
-  // mkstemp makes the file 0600; give it what a new file would get.
-  const mode_t mask = umask(0);
-  umask(mask);
-  chmod(mTemp.c_str(), 0666 & ~mask);
   if (rename(mTemp.c_str(), mPath.c_str()) != 0)
     Fail(mPath + ": cannot replace (" + std::strerror(errno) + ")");
+  ForgetTemporaryFile(mTemp);
   mTemp.clear();
 }
 

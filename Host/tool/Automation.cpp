@@ -1,5 +1,6 @@
 #include "Automation.h"
 
+#include "Arguments.h"
 #include "ToolError.h"
 
 #include <nlohmann/json.hpp>
@@ -144,6 +145,7 @@ std::vector<AutomationLane> ParseAutomation(const std::string& text, const std::
 std::vector<AutomationLane> LoadAutomation(const std::string& path, int64_t totalFrames,
                                            double sampleRate)
 {
+  RequireInputFile(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) Fail(path + ": " + std::strerror(errno));
   std::ostringstream text;

@@ -1,5 +1,7 @@
 #include "ChunkFile.h"
 
+#include "Arguments.h"
+#include "Signals.h"
 #include "ToolError.h"
 
 #include <unistd.h>
@@ -40,28 +42,37 @@ void SaveChunkFile(const std::string& path, const ChunkFile& chunk)
   out += name;
   out.append(chunk.data.begin(), chunk.data.end());
 
-  const std::string temp = path + ".tmp" + std::to_string(getpid());
+  std::string temp;
+  const int fd = CreateTemporaryFile(path, &temp);
+  if (fd < 0) Fail(path + ": cannot write (" + std::strerror(errno) + ")");
+  size_t done = 0;
+  while (done < out.size())
   {
-    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
-    if (!f) Fail(path + ": cannot write (" + std::strerror(errno) + ")");
-    f.write(out.data(), static_cast<std::streamsize>(out.size()));
-    f.close();
-    if (!f)
-    {
-      std::remove(temp.c_str());
-      Fail(path + ": write failed");
-    }
+    const ssize_t n = write(fd, out.data() + done, out.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  const int writeErr = errno;
+  if (close(fd) != 0 || done != out.size())
+  {
+    unlink(temp.c_str());
+    ForgetTemporaryFile(temp);
+    Fail(path + ": write failed (" + std::strerror(writeErr) + ")");
   }
   if (std::rename(temp.c_str(), path.c_str()) != 0)
   {
     const int err = errno;
-    std::remove(temp.c_str());
+    unlink(temp.c_str());
+    ForgetTemporaryFile(temp);
     Fail(path + ": cannot replace (" + std::strerror(err) + ")");
   }
+  ForgetTemporaryFile(temp);
 }
 
 ChunkFile LoadChunkFile(const std::string& path)
 {
+  RequireInputFile(path);
   std::ifstream f(path, std::ios::binary);
   if (!f) Fail(path + ": " + std::strerror(errno));
   const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());

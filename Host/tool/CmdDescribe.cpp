@@ -27,18 +27,31 @@ json Properties(const aaxhost::DescribedProperties& p)
 {
   json out = json::array();
   for (const auto& v : p.values)
-    out.push_back(
-        {{"id", v.first}, {"value", v.second}, {"fourcc", aaxhost::FourCC(uint32_t(v.second))}});
+  {
+    json item{{"id", v.first}, {"value", v.second}};
+    const std::string name = aaxhost::PropertyName(v.first);
+    if (!name.empty()) item["name"] = name;
+    if (aaxhost::IsFourCCProperty(v.first)) item["fourcc"] = aaxhost::FourCC(uint32_t(v.second));
+    if (v.first == AAX_eProperty_InputStemFormat || v.first == AAX_eProperty_OutputStemFormat)
+      item["stem_format"] = aaxhost::StemFormatText(v.second);
+    out.push_back(item);
+  }
   for (const auto& a : p.idArrays)
   {
     json triads = json::array();
     for (const AAX_SPlugInIdentifierTriad& t : a.second)
       triads.push_back({aaxhost::FourCC(t.mManufacturerID), aaxhost::FourCC(t.mProductID),
                         aaxhost::FourCC(t.mPlugInID)});
-    out.push_back({{"id", a.first}, {"identifiers", triads}});
+    json item{{"id", a.first}, {"identifiers", triads}};
+    if (!aaxhost::PropertyName(a.first).empty()) item["name"] = aaxhost::PropertyName(a.first);
+    out.push_back(item);
   }
   for (const auto& q : p.pointers)
-    out.push_back({{"id", q.first}, {"pointer", q.second != nullptr}});
+  {
+    json item{{"id", q.first}, {"pointer", q.second != nullptr}};
+    if (!aaxhost::PropertyName(q.first).empty()) item["name"] = aaxhost::PropertyName(q.first);
+    out.push_back(item);
+  }
   return out;
 }
 
@@ -58,8 +71,7 @@ json Field(const aaxhost::DescribedField& f)
 std::string Stem(int32_t stem)
 {
   const uint32_t s = static_cast<uint32_t>(stem);
-  return Hex(s, 8) + " (layout " + std::to_string(int16_t(s >> 16)) + ", " +
-         std::to_string(s & 0xFFFF) + " channels)";
+  return Hex(s, 8) + " (" + aaxhost::StemFormatText(stem) + ")";
 }
 
 json Describe(const aaxhost::Description& d)
@@ -77,19 +89,19 @@ json Describe(const aaxhost::Description& d)
       {
         json proc{{"id", p.id}, {"native", p.native}, {"properties", Properties(p.properties)}};
         if (p.properties.Has(AAX_eProperty_InputStemFormat))
-          proc["input stem format"] = Stem(p.properties.Value(AAX_eProperty_InputStemFormat));
+          proc["input_stem_format"] = Stem(p.properties.Value(AAX_eProperty_InputStemFormat));
         if (p.properties.Has(AAX_eProperty_OutputStemFormat))
-          proc["output stem format"] = Stem(p.properties.Value(AAX_eProperty_OutputStemFormat));
-        for (auto [key, id] : {std::pair<const char*, AAX_EProperty>{"manufacturer ID",
+          proc["output_stem_format"] = Stem(p.properties.Value(AAX_eProperty_OutputStemFormat));
+        for (auto [key, id] : {std::pair<const char*, AAX_EProperty>{"manufacturer_id",
                                                                      AAX_eProperty_ManufacturerID},
-                               {"product ID", AAX_eProperty_ProductID},
-                               {"plug-in ID", AAX_eProperty_PlugInID_Native}})
+                               {"product_id", AAX_eProperty_ProductID},
+                               {"plugin_id", AAX_eProperty_PlugInID_Native}})
           if (p.properties.Has(id)) proc[key] = aaxhost::FourCC(uint32_t(p.properties.Value(id)));
         if (!p.native)
-          proc["TI"] = {p.tiDLLFileName, p.tiProcess, p.tiInstanceInit, p.tiBackground};
+          proc["ti"] = {p.tiDLLFileName, p.tiProcess, p.tiInstanceInit, p.tiBackground};
         procs.push_back(proc);
       }
-      components.push_back({{"fields", fields}, {"process procedures", procs}});
+      components.push_back({{"fields", fields}, {"process_procedures", procs}});
     }
     json creation = json::array();
     for (const auto& p : e.procPtrs)
@@ -105,7 +117,7 @@ json Describe(const aaxhost::Description& d)
     effects.push_back({{"id", e.id},
                        {"names", e.names},
                        {"categories", e.categories},
-                       {"creation procedures", creation},
+                       {"creation_procedures", creation},
                        {"properties", Properties(e.properties)},
                        {"resources", resources},
                        {"meters", meters},
@@ -115,7 +127,7 @@ json Describe(const aaxhost::Description& d)
            {"package", d.packageNames},
            {"properties", Properties(d.properties)},
            {"effects", effects}};
-  if (d.hasPackageVersion) out["package version"] = Hex(d.packageVersion, 8);
+  if (d.hasPackageVersion) out["package_version"] = Hex(d.packageVersion, 8);
   return out;
 }
 } // namespace
@@ -132,10 +144,10 @@ int RunDescribe(const DescribeOptions& o)
   {
     json out = Describe(description);
     out["bundle"] = o.bundle;
-    out["sdk version"] = Hex(sdk, 16);
+    out["sdk_version"] = Hex(sdk, 16);
     out["unloaded"] = unload.ok();
-    out["live objects after release"] = live;
-    if (!unload.ok()) out["unload message"] = unload.message;
+    out["live_objects_after_release"] = live;
+    if (!unload.ok()) out["unload_message"] = unload.message;
     std::cout << out.dump(2) << "\n";
   }
   else

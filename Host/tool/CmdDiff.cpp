@@ -19,18 +19,18 @@ int RunDiff(const DiffOptions& o)
   {
     nlohmann::json j{{"a", o.a},
                      {"b", o.b},
-                     {"frames compared", r.framesCompared},
+                     {"frames_compared", r.framesCompared},
                      {"frames", {r.framesA, r.framesB}},
                      {"channels", {r.channelsA, r.channelsB}},
-                     {"sample rates", {r.rateA, r.rateB}},
-                     {"max abs difference", r.maxAbs},
-                     {"max at frame", r.maxFrame},
-                     {"max at channel", r.maxChannel},
-                     {"rms difference", r.rms},
-                     {"first differing frame", r.firstDiffer},
+                     {"sample_rates", {r.rateA, r.rateB}},
+                     {"max_abs_difference", r.maxAbs},
+                     {"max_at_frame", r.maxFrame},
+                     {"max_at_channel", r.maxChannel},
+                     {"rms_difference", r.rms},
+                     {"first_differing_frame", r.firstDiffer},
                      {"mismatches", r.mismatches},
                      {"tolerance", o.tolerance},
-                     {"within tolerance", same}};
+                     {"within_tolerance", same}};
     std::cout << j.dump(2) << "\n";
     return same ? kExitOK : kExitFailure;
   }
@@ -46,7 +46,7 @@ int RunDiff(const DiffOptions& o)
   }
   else
     std::printf("samples: identical\n");
-  std::printf("%s\n", same ? (r.maxAbs == 0 ? "identical" : "within tolerance") : "different");
+  std::printf("%s\n", same ? (r.maxAbs == 0 ? "identical" : "within_tolerance") : "different");
   return same ? kExitOK : kExitFailure;
 }
 } // namespace aaxtool

@@ -2,7 +2,9 @@
 // the view container as a workstation opens it; clicks are real pointer
 // events, and the snapshot is what the window shows.
 
+#include "Arguments.h"
 #include "Commands.h"
+#include "MissingFiles.h"
 #include "HostAutomationDelegate.h"
 #include "Plugin.h"
 #include "Snapshot.h"
@@ -19,6 +21,32 @@ namespace aaxtool
 {
 namespace
 {
+// "a/b/../c" -> "a/c": the module asks for "<binary folder>/../Resources/x".
+std::string Tidy(std::string path)
+{
+  for (size_t up; (up = path.find("/../")) != std::string::npos && up > 0;)
+  {
+    const size_t start = path.rfind('/', up - 1);
+    if (start == std::string::npos) break;
+    path.erase(start, up + 3 - start);
+  }
+  return path;
+}
+
+// A picture the editor could not find draws as nothing: say so, once.
+void WarnOfMissingPictures()
+{
+  const std::vector<std::string> missing = MissingFiles();
+  if (missing.empty()) return;
+  std::string list;
+  for (const std::string& m : missing)
+    list += (list.empty() ? "" : ", ") + Tidy(m);
+  std::fprintf(stderr,
+               "aaxhost: warning: the editor asked for %zu picture%s the bundle does not have "
+               "(%s); they are not drawn\n",
+               missing.size(), missing.size() == 1 ? "" : "s", list.c_str());
+}
+
 void ParseClick(const std::string& text, int& x, int& y)
 {
   char* end = nullptr;
@@ -57,6 +85,9 @@ int RunEditor(const EditorOptions& o)
   if (o.interactive && (!std::getenv("DISPLAY") || !*std::getenv("DISPLAY")))
     Usage("editor --interactive needs a DISPLAY");
 
+  if (!o.snapshot.empty()) RequireOutputName(o.snapshot, "--snapshot");
+  // The plug-in may load its pictures as soon as it is created.
+  WatchMissingFiles(true);
   LoadedModule module(o.bundle);
   if (!module.CreateEditor()) Fail(o.bundle + ": the effect has no editor");
   XSession x;
@@ -98,6 +129,7 @@ int RunEditor(const EditorOptions& o)
     for (const ParamInfo& p : plug.Params())
       std::printf("%s = %s\n", p.id.c_str(), p.valueText.c_str());
 
+  WarnOfMissingPictures();
   if (!o.snapshot.empty())
   {
     x.Snapshot(o.snapshot);

@@ -1,6 +1,7 @@
 // aaxhost params and aaxhost state: the parameter list of a fresh instance,
 // and state chunk files saved from, shown in and loaded into one.
 
+#include "Arguments.h"
 #include "ChunkFile.h"
 #include "Commands.h"
 #include "ParamTable.h"
@@ -36,6 +37,7 @@ int RunState(const StateOptions& o)
   PluginInstance plug(module, kQuerySampleRate, 512);
   if (o.action == "save")
   {
+    RequireOutputName(o.file, "state save");
     for (const std::string& a : o.params)
       plug.ApplyAssignment(a);
     const ChunkFile chunk = plug.SaveChunk();
@@ -43,6 +45,7 @@ int RunState(const StateOptions& o)
     if (o.json)
       std::cout << nlohmann::json{{"file", o.file},
                                   {"chunk", aaxhost::FourCC(chunk.chunkID)},
+                                  {"version", chunk.version},
                                   {"bytes", chunk.data.size()},
                                   {"parameters", ParamsJSON(plug, false)}}
                        .dump(2)

@@ -2,6 +2,7 @@
 // parameter values, automation split at its change points, state chunks and
 // latency compensation.
 
+#include "Arguments.h"
 #include "AudioFile.h"
 #include "Automation.h"
 #include "Commands.h"
@@ -220,6 +221,15 @@ void CheckOptions(const ProcessOptions& o, std::vector<Job>& jobs)
     Usage("--subtype " + o.subtype + ": unknown (known: " + SubtypeNames() + ")");
   if (!o.saveState.empty() && o.inputs.size() > 1)
     Usage("--save-state takes one input (each file would have its own state)");
+  if (!o.output.empty()) RequireOutputName(o.output, "-o");
+  if (!o.saveState.empty()) RequireOutputName(o.saveState, "--save-state");
+  if (!o.state.empty()) RequireInputFile(o.state);
+  if (!o.automation.empty()) RequireInputFile(o.automation);
+  if (!o.output.empty() && o.jobs > 1)
+    std::fprintf(stderr,
+                 "aaxhost: note: -j %d has no effect with -o (one file); it renders "
+                 "several files at once with --out-dir\n",
+                 o.jobs);
   if (!o.outDir.empty())
   {
     struct stat st;
@@ -245,17 +255,40 @@ int RunProcess(const ProcessOptions& o)
   CheckOptions(o, jobs);
   LoadedModule module(o.bundle);
 
-  // Lengths first: the bar covers every file. Unreadable inputs fail here,
-  // before anything is written.
+  // Every input is looked at before anything is written, and every bad one
+  // is reported; the lengths make the bar cover every file.
   int64_t totalFrames = 0;
   double rate = 0;
+  size_t bad = 0;
   for (const Job& j : jobs)
   {
-    AudioReader probe(j.input);
-    totalFrames += probe.Format().frames;
-    if (rate == 0) rate = probe.Format().sampleRate;
+    try
+    {
+      AudioReader probe(j.input);
+      const AudioFormat& fmt = probe.Format();
+      if (fmt.channels != module.Inputs())
+        Fail(j.input + ": has " + std::to_string(fmt.channels) + " channel" +
+             (fmt.channels == 1 ? "" : "s") + ", the plug-in takes " +
+             std::to_string(module.Inputs()) + " input channel" +
+             (module.Inputs() == 1 ? "" : "s"));
+      totalFrames += fmt.frames;
+      if (rate == 0) rate = fmt.sampleRate;
+    }
+    catch (const ToolError& e)
+    {
+      std::fprintf(stderr, "aaxhost: %s\n", e.what());
+      ++bad;
+    }
   }
-  Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal());
+  if (bad)
+  {
+    if (jobs.size() > 1)
+      std::fprintf(stderr, "aaxhost: %zu of %zu inputs cannot be rendered; nothing was written\n",
+                   bad, jobs.size());
+    return kExitFailure;
+  }
+  Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal(),
+                    static_cast<int>(jobs.size()));
   Renderer renderer(o, module, &progress);
 
   std::vector<std::string> errors(jobs.size());
@@ -264,6 +297,7 @@ int RunProcess(const ProcessOptions& o)
   {
     for (size_t i; (i = nextJob.fetch_add(1)) < jobs.size();)
     {
+      progress.Started(BaseName(jobs[i].input));
       try
       {
         renderer.Run(jobs[i]);
@@ -272,6 +306,7 @@ int RunProcess(const ProcessOptions& o)
       {
         errors[i] = e.what();
       }
+      progress.Ended(BaseName(jobs[i].input));
     }
   };
   const size_t threads = std::min<size_t>(static_cast<size_t>(o.jobs), jobs.size());

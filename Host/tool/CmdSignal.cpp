@@ -2,6 +2,7 @@
 // no audio file of the user's: left a 441 Hz sine at 0.5, right an 882 Hz
 // sine at 0.25 (distinct in pitch and level, so an exchange shows).
 
+#include "Arguments.h"
 #include "AudioFile.h"
 #include "Commands.h"
 #include "ToolError.h"
@@ -15,7 +16,9 @@ namespace aaxtool
 {
 int RunSignal(const SignalOptions& o)
 {
-  if (!(o.seconds > 0 && o.seconds <= 3600)) Usage("testsignal --seconds: from 0 to 3600");
+  if (!(o.seconds > 0 && o.seconds <= 3600))
+    Usage("--seconds " + std::to_string(o.seconds) + ": more than 0 and at most 3600");
+  RequireOutputName(o.output, "testsignal");
   AudioFormat fmt;
   fmt.channels = 2;
   fmt.sampleRate = o.rate;

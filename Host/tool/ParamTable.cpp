@@ -37,7 +37,7 @@ nlohmann::json ParamsJSON(const PluginInstance& plug, bool withTexts)
     if (withTexts)
     {
       j["default"] = p.defaultValue;
-      j["default text"] = plug.Text(p.id, p.defaultValue);
+      j["default_text"] = plug.Text(p.id, p.defaultValue);
       j["type"] = p.continuous ? "continuous" : "discrete";
       j["steps"] = p.steps;
       j["automatable"] = p.automatable;

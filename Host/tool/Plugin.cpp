@@ -6,6 +6,7 @@
 #include "AAX_SPlugInChunk.h"
 #include "ToolError.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -24,6 +25,15 @@ bool IsNumber(const std::string& text, double& out)
   errno = 0;
   out = std::strtod(text.c_str(), &end);
   return errno == 0 && end == text.c_str() + text.size() && std::isfinite(out);
+}
+bool SameLetters(const std::string& a, const std::string& b)
+{
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
 }
 } // namespace
 
@@ -160,6 +170,14 @@ std::string PluginInstance::Resolve(const std::string& key) const
     if (p.id == key) return p.id;
   for (const ParamInfo& p : params)
     if (p.name == key) return p.id;
+  // Then regardless of case, when only one parameter answers to it.
+  std::vector<const ParamInfo*> folded;
+  for (const ParamInfo& p : params)
+    if (SameLetters(p.id, key) || SameLetters(p.name, key)) folded.push_back(&p);
+  if (folded.size() == 1) return folded.front()->id;
+  if (folded.size() > 1)
+    Fail("parameter \"" + key + "\" is ambiguous: " + folded[0]->id + " (" + folded[0]->name +
+         ") and " + folded[1]->id + " (" + folded[1]->name + ") differ only in case");
   std::string known;
   for (const ParamInfo& p : params)
     known += (known.empty() ? "" : ", ") + p.id + " (" + p.name + ")";
@@ -173,7 +191,8 @@ double PluginInstance::ParseValue(const std::string& id, const ValueSpec& value,
   if (value.isText && !IsNumber(value.text, v))
   {
     if (Parameters()->GetParameterValueFromString(id.c_str(), &v, AAX_CString(value.text)) !=
-        AAX_SUCCESS)
+            AAX_SUCCESS &&
+        !StepFromText(id, value.text, &v))
       Fail(where + ": \"" + value.text + "\" is no value of parameter " + id +
            " (give a display text such as \"" + Text(id, 0.0) + "\" or a number from 0 to 1)");
     return v;
@@ -185,6 +204,26 @@ double PluginInstance::ParseValue(const std::string& id, const ValueSpec& value,
     Fail(where + ": value " + buf + " of parameter " + id + " is outside 0..1 (normalised)");
   }
   return v;
+}
+
+bool PluginInstance::StepFromText(const std::string& id, const std::string& text,
+                                  double* normalized) const
+{
+  AAX_IACFEffectParameters* p = Parameters();
+  AAX_EParameterType type = AAX_eParameterType_Continuous;
+  int32_t steps = 0;
+  p->GetParameterType(id.c_str(), &type);
+  p->GetParameterNumberOfSteps(id.c_str(), &steps);
+  if (type != AAX_eParameterType_Discrete || steps < 2 || steps > 4096) return false;
+  int found = 0;
+  for (int32_t i = 0; i < steps; ++i)
+  {
+    const double v = double(i) / double(steps - 1);
+    if (!SameLetters(Text(id, v), text)) continue;
+    *normalized = v;
+    ++found;
+  }
+  return found == 1;
 }
 
 bool SplitAssignment(const std::string& text, std::string& key, std::string& value)

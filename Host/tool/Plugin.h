@@ -75,10 +75,13 @@ public:
 
   // [host] Every host parameter in index order, with its current value.
   std::vector<ParamInfo> Params() const;
-  // [host] The identifier for an identifier or a name; fails naming key.
+  // [host] The identifier for an identifier or a name, matched exactly, else
+  // regardless of case when only one parameter matches; fails naming key.
   std::string Resolve(const std::string& key) const;
   // [host] A normalised value: a number is taken as one (0..1), a text is
-  // parsed by the parameter (its display texts). Fails naming where.
+  // parsed by the parameter (its display texts), else matched regardless of
+  // case against a discrete parameter's step texts when only one step
+  // matches. Fails naming where.
   double ParseValue(const std::string& id, const ValueSpec& value, const std::string& where) const;
   // [host] "ID=VALUE" as the command line gives it: resolve and parse.
   void ApplyAssignment(const std::string& assignment);
@@ -98,6 +101,8 @@ public:
   void Render(float** inputs, float** outputs, int32_t frames);
 
 private:
+  bool StepFromText(const std::string& id, const std::string& text, double* normalized) const;
+
   const LoadedModule& mModule;
   std::unique_ptr<aaxhost::StandInHost> mHost;
   std::unique_ptr<aaxhost::HostInstance> mInstance;

@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include "Signals.h"
+
 #include <unistd.h>
 
 #include <cmath>
@@ -7,8 +9,8 @@
 
 namespace aaxtool
 {
-Progress::Progress(int64_t totalFrames, double sampleRate, bool show)
-    : mTotal(totalFrames), mRate(sampleRate > 0 ? sampleRate : 1.0), mShow(show),
+Progress::Progress(int64_t totalFrames, double sampleRate, bool show, int files)
+    : mTotal(totalFrames), mRate(sampleRate > 0 ? sampleRate : 1.0), mShow(show), mFiles(files),
       mStart(std::chrono::steady_clock::now()), mLastDraw(mStart)
 {
 }
@@ -17,6 +19,24 @@ void Progress::Advance(int64_t frames)
 {
   mDone.fetch_add(frames, std::memory_order_relaxed);
   if (mShow) Draw(false);
+}
+
+void Progress::Started(const std::string& name)
+{
+  std::lock_guard<std::mutex> lock(mNamesMutex);
+  mActive.push_back(name);
+}
+
+void Progress::Ended(const std::string& name)
+{
+  std::lock_guard<std::mutex> lock(mNamesMutex);
+  for (auto it = mActive.begin(); it != mActive.end(); ++it)
+    if (*it == name)
+    {
+      mActive.erase(it);
+      break;
+    }
+  ++mFinished;
 }
 
 std::string Progress::Duration(double seconds)
@@ -48,15 +68,32 @@ void Progress::Draw(bool force)
   const int filled = static_cast<int>(frac * kWidth);
   std::string bar(static_cast<size_t>(filled), '#');
   bar.resize(kWidth, '.');
-  std::fprintf(stderr, "\r[%s] %3d%%  %6.1fx real time  %s left ", bar.c_str(),
-               static_cast<int>(frac * 100), speed, Duration(left).c_str());
+  std::string files;
+  if (mFiles > 1)
+  {
+    std::lock_guard<std::mutex> names(mNamesMutex);
+    files = std::to_string(mFinished) + "/" + std::to_string(mFiles) + " done";
+    for (const std::string& n : mActive)
+      files += (&n == &mActive.front() ? ", now " : " ") + n;
+    // One terminal line: the names are cut, the numbers never.
+    constexpr size_t kNamesWidth = 40;
+    if (files.size() > kNamesWidth) files = files.substr(0, kNamesWidth - 3) + "...";
+  }
+  std::fprintf(stderr, "\r\033[K[%s] %3d%%  %6.1fx real time  %s left  %s", bar.c_str(),
+               static_cast<int>(frac * 100), speed, Duration(left).c_str(), files.c_str());
   std::fflush(stderr);
   mDrawn = true;
+  SetProgressLineShown(true);
 }
 
 std::string Progress::Finish()
 {
-  if (mShow && mDrawn) std::fprintf(stderr, "\r%*s\r", 72, "");
+  if (mShow && mDrawn)
+  {
+    std::fprintf(stderr, "\r\033[K");
+    std::fflush(stderr);
+    SetProgressLineShown(false);
+  }
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
   const int64_t done = mDone.load();

@@ -1,6 +1,8 @@
 #include "Snapshot.h"
 
+#include "Signals.h"
 #include "ToolError.h"
+#include "Xvfb.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -9,7 +11,6 @@
 #include <png.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,8 +19,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-
-extern char** environ;
 
 namespace aaxtool
 {
@@ -34,48 +33,14 @@ long NowMs()
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-// Starts Xvfb on a free display it chooses itself (-displayfd) and returns
-// its pid; DISPLAY is set once it accepts clients.
-int StartXvfb()
+// Starts Xvfb and points DISPLAY at it for this process.
+XvfbProcess StartOwnXvfb()
 {
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) Fail("cannot start Xvfb (pipe failed)");
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_adddup2(&fa, fds[1], 3);
-  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-  const char* argv[] = {"Xvfb",         "-displayfd", "3",   "-screen",  "0",
-                        "1280x1024x24", "-nolisten",  "tcp", "-noreset", nullptr};
-  pid_t pid = -1;
-  const int rc = posix_spawnp(&pid, "Xvfb", &fa, nullptr, const_cast<char* const*>(argv), environ);
-  posix_spawn_file_actions_destroy(&fa);
-  close(fds[1]);
-  if (rc != 0)
-  {
-    close(fds[0]);
-    Fail("no DISPLAY and Xvfb could not be started (install the xvfb package)");
-  }
-  std::string number;
-  const long deadline = NowMs() + 10000;
-  while (number.find('\n') == std::string::npos && NowMs() < deadline)
-  {
-    pollfd p{fds[0], POLLIN, 0};
-    if (poll(&p, 1, 100) <= 0) continue;
-    char buf[32];
-    const ssize_t n = read(fds[0], buf, sizeof buf);
-    if (n <= 0) break;
-    number.append(buf, static_cast<size_t>(n));
-  }
-  close(fds[0]);
-  if (number.find('\n') == std::string::npos)
-  {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-    Fail("no DISPLAY and Xvfb reported no display within 10 s");
-  }
-  setenv("DISPLAY", (":" + number.substr(0, number.find('\n'))).c_str(), 1);
-  return pid;
+  XvfbProcess x;
+  std::string why;
+  if (!StartXvfb("1280x1024x24", &x, &why)) Fail("no DISPLAY and " + why);
+  setenv("DISPLAY", x.display.c_str(), 1);
+  return x;
 }
 
 // Nothing that changes after setjmp lives in this frame, so longjmp cannot
@@ -106,16 +71,17 @@ bool WritePNG(FILE* f, int w, int h, const unsigned char* rgb)
 XSession::XSession()
 {
   const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) mXvfb = StartXvfb();
+  if (!display || !*display)
+  {
+    const XvfbProcess x = StartOwnXvfb();
+    mXvfb = x.pid;
+  }
   mDisplay = XOpenDisplay(nullptr);
   if (!mDisplay)
   {
     const std::string name = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    if (mXvfb > 0)
-    {
-      kill(mXvfb, SIGTERM);
-      waitpid(mXvfb, nullptr, 0);
-    }
+    XvfbProcess x{mXvfb, {}};
+    StopXvfb(&x);
     Fail("cannot open X display \"" + name + "\"");
   }
 }
@@ -127,11 +93,8 @@ XSession::~XSession()
     if (mWindow) XDestroyWindow(Dpy(mDisplay), mWindow);
     XCloseDisplay(Dpy(mDisplay));
   }
-  if (mXvfb > 0)
-  {
-    kill(mXvfb, SIGTERM);
-    waitpid(mXvfb, nullptr, 0);
-  }
+  XvfbProcess x{mXvfb, {}};
+  StopXvfb(&x);
 }
 
 void XSession::OpenWindow(int w, int h, const std::string& title)
@@ -217,16 +180,20 @@ void XSession::Snapshot(const std::string& path)
     }
   XDestroyImage(img);
 
-  const std::string temp = path + ".tmp" + std::to_string(getpid());
-  FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) Fail(path + ": cannot write (" + std::strerror(errno) + ")");
-  bool ok = WritePNG(f, mWidth, mHeight, rgb.data());
-  ok = std::fclose(f) == 0 && ok;
+  std::string temp;
+  const int fd = CreateTemporaryFile(path, &temp);
+  if (fd < 0) Fail(path + ": cannot write (" + std::strerror(errno) + ")");
+  FILE* f = fdopen(fd, "wb");
+  bool ok = f && WritePNG(f, mWidth, mHeight, rgb.data());
+  ok = (f ? std::fclose(f) == 0 : close(fd) == 0) && ok;
   if (!ok || std::rename(temp.c_str(), path.c_str()) != 0)
   {
+    const int err = errno;
     std::remove(temp.c_str());
-    Fail(path + ": writing the PNG failed");
+    ForgetTemporaryFile(temp);
+    Fail(path + ": writing the PNG failed (" + std::strerror(err) + ")");
   }
+  ForgetTemporaryFile(temp);
 }
 
 bool XSession::Pump(int ms)

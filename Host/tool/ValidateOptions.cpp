@@ -1,4 +1,5 @@
 // The command line of aaxhost validate.
+#include "Arguments.h"
 #include "Validate.h"
 
 #include <CLI/CLI.hpp>
@@ -10,14 +11,14 @@ CLI::App* AddValidate(CLI::App& app, ValidateOptions& o)
   CLI::App* c = app.add_subcommand("validate", "check the module as a host may drive it");
   c->add_option("BUNDLE", o.bundle, "module bundle (Name.aaxplugin) or its .so")->required();
   c->add_option("--level", o.level, "checks up to this level (1 to 10)")
-      ->check(CLI::Range(1, 10))
+      ->check(WholeNumber(1, 10))
       ->capture_default_str();
   c->add_option("--seed", o.seed, "seed of every random choice (default: a fresh one, printed)")
       ->each([&o](const std::string&) { o.seedGiven = true; });
   c->add_option("--repeat", o.repeat, "runs, each with the next seed (default 1; 10 at level 10)")
-      ->check(CLI::Range(1, 100000));
+      ->check(WholeNumber(1, 100000));
   c->add_option("--timeout", o.timeoutSeconds, "seconds one check may take")
-      ->check(CLI::PositiveNumber)
+      ->check(Number(0, false, 86400))
       ->capture_default_str();
   c->add_flag("--skip-gui", o.skipGui, "no checks that need a display");
   c->add_flag("--in-process", o.inProcess, "run the checks in this process (for debugging)");

@@ -2,8 +2,10 @@
 // would. Exit status 0 success, 1 failure, 2 usage error; every error is one
 // line on stderr.
 
+#include "Arguments.h"
 #include "AudioFile.h"
 #include "Commands.h"
+#include "Signals.h"
 #include "ToolError.h"
 #include "Validate.h"
 
@@ -28,6 +30,35 @@ void Params(CLI::App* app, std::vector<std::string>& into)
                   "text (on, off, ...) or a normalised number from 0 to 1")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+// The innermost subcommand the command line reached.
+const CLI::App* Deepest(const CLI::App* app)
+{
+  for (const CLI::App* sub : app->get_subcommands())
+    return Deepest(sub);
+  return app;
+}
+
+// "aaxhost state save"
+std::string CommandPath(const CLI::App* app)
+{
+  const CLI::App* parent = app->get_parent();
+  return parent ? CommandPath(parent) + " " + app->get_name() : std::string("aaxhost");
+}
+
+const CLI::App* Subcommand(const CLI::App& app, const std::string& name)
+{
+  for (const CLI::App* sub : app.get_subcommands({}))
+    if (sub->check_name(name)) return sub;
+  return nullptr;
+}
+
+std::string SubcommandNames(const CLI::App& app)
+{
+  std::string out;
+  for (const CLI::App* sub : app.get_subcommands({}))
+    out += (out.empty() ? "" : ", ") + sub->get_name();
+  return out;
 }
 } // namespace
 
@@ -60,7 +91,7 @@ int main(int argc, char** argv)
   cProcess->add_option("--automation", process.automation,
                        "JSON automation: {\"ID\": [{\"at\": T, \"value\": V}, ...]}");
   cProcess->add_option("--block", process.block, "frames per render call (1 to 8192)")
-      ->check(CLI::Range(1, 8192))
+      ->check(WholeNumber(1, 8192))
       ->capture_default_str();
   cProcess->add_option("--state", process.state, "restore this chunk file first");
   cProcess->add_option("--save-state", process.saveState, "save the chunk after rendering");
@@ -69,7 +100,7 @@ int main(int argc, char** argv)
   cProcess->add_flag("--no-latency-compensation", process.noLatencyCompensation,
                      "keep the plug-in's latency at the output start");
   cProcess->add_option("-j,--jobs", process.jobs, "files rendered at once (--out-dir)")
-      ->check(CLI::Range(1, 256))
+      ->check(WholeNumber(1, 256))
       ->capture_default_str();
   cProcess->add_flag("-q,--quiet", process.quiet, "no progress bar and no summary");
 
@@ -92,7 +123,7 @@ int main(int argc, char** argv)
   cDiff->add_option("A", diff.a, "first file")->required();
   cDiff->add_option("B", diff.b, "second file")->required();
   cDiff->add_option("--tolerance", diff.tolerance, "largest difference still equal (default 0)")
-      ->check(CLI::NonNegativeNumber);
+      ->check(Number(0, true, 1e30));
   cDiff->add_flag("--json", diff.json, "print JSON");
 
   EditorOptions editor;
@@ -111,15 +142,34 @@ int main(int argc, char** argv)
   CLI::App* cSignal =
       app.add_subcommand("testsignal", "write the built-in stereo test signal (float WAV)");
   cSignal->add_option("OUTPUT", signal.output, "file to write")->required();
-  cSignal->add_option("--seconds", signal.seconds, "length")->capture_default_str();
+  cSignal->add_option("--seconds", signal.seconds, "length (more than 0, at most 3600)")
+      ->check(Number(0, false, 3600))
+      ->capture_default_str();
   cSignal->add_option("--rate", signal.rate, "sample rate")
-      ->check(CLI::Range(1000, 768000))
+      ->check(WholeNumber(1000, 768000))
       ->capture_default_str();
   cSignal->add_flag("--swapped", signal.swapped, "left and right exchanged (a reference)");
 
   ValidateOptions validate;
   CLI::App* cValidate = AddValidate(app, validate);
 
+  // A word where a subcommand belongs that is none is a mistyped one,
+  // whatever CLI11 would make of it.
+  {
+    const CLI::App* at = &app;
+    for (int i = 1; i < argc && argv[i][0] != '-' && !at->get_subcommands({}).empty(); ++i)
+    {
+      const CLI::App* next = Subcommand(*at, argv[i]);
+      if (!next)
+      {
+        std::fprintf(stderr, "aaxhost: unknown subcommand \"%s\" (%s has: %s; see %s --help)\n",
+                     argv[i], CommandPath(at).c_str(), SubcommandNames(*at).c_str(),
+                     CommandPath(at).c_str());
+        return kExitUsage;
+      }
+      at = next;
+    }
+  }
   try
   {
     app.parse(argc, argv);
@@ -136,12 +186,25 @@ int main(int argc, char** argv)
   {
     return app.exit(e);
   }
+  catch (const CLI::RequiredError& e)
+  {
+    // "A subcommand is required" at the top or under state: name the choices.
+    const CLI::App* at = Deepest(&app);
+    if (at->get_require_subcommand_min() > 0 && at->get_subcommands().empty())
+      std::fprintf(stderr, "aaxhost: no subcommand given (%s has: %s; see %s --help)\n",
+                   CommandPath(at).c_str(), SubcommandNames(*at).c_str(), CommandPath(at).c_str());
+    else
+      std::fprintf(stderr, "aaxhost: %s (see %s --help)\n", e.what(), CommandPath(at).c_str());
+    return kExitUsage;
+  }
   catch (const CLI::ParseError& e)
   {
-    std::fprintf(stderr, "aaxhost: %s (see aaxhost --help)\n", e.what());
+    std::fprintf(stderr, "aaxhost: %s (see %s --help)\n", e.what(),
+                 CommandPath(Deepest(&app)).c_str());
     return kExitUsage;
   }
 
+  InstallSignalCleanup();
   try
   {
     if (*cDescribe) return RunDescribe(describe);
@@ -159,7 +222,11 @@ int main(int argc, char** argv)
   }
   catch (const ToolError& e)
   {
-    std::fprintf(stderr, "aaxhost: %s\n", e.what());
+    if (e.Code() == kExitUsage)
+      std::fprintf(stderr, "aaxhost: %s (see %s --help)\n", e.what(),
+                   CommandPath(Deepest(&app)).c_str());
+    else
+      std::fprintf(stderr, "aaxhost: %s\n", e.what());
     return e.Code();
   }
   catch (const std::exception& e)

@@ -1,5 +1,7 @@
 #include "xvfb_harness.h"
 
+#include "Xvfb.h"
+
 #include <X11/Xlib.h>
 #include <png.h>
 
@@ -9,7 +11,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,8 +20,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-
-extern char** environ;
 
 namespace
 {
@@ -63,51 +62,10 @@ long NowMs()
 bool XvfbServer::Start(std::string* why)
 {
   if (mPid > 0) return true;
-  int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0)
-  {
-    *why = "pipe failed";
-    return false;
-  }
-  // Only the write end goes to Xvfb; it is duplicated without close-on-exec.
-  posix_spawn_file_actions_t fa;
-  posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_adddup2(&fa, fds[1], 3);
-  posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
-  const char* argv[] = {"Xvfb",   "-displayfd", "3",        "-screen", "0", "640x480x24",
-                        "-nolisten", "tcp",     "-noreset", nullptr};
-  pid_t pid = -1;
-  const int rc = posix_spawnp(&pid, "Xvfb", &fa, nullptr, const_cast<char* const*>(argv), environ);
-  posix_spawn_file_actions_destroy(&fa);
-  close(fds[1]);
-  if (rc != 0)
-  {
-    close(fds[0]);
-    *why = "Xvfb could not be started (is the xvfb package installed?)";
-    return false;
-  }
-  mPid = pid;
-  // Xvfb writes the display number and a newline once it accepts clients.
-  std::string number;
-  const long deadline = NowMs() + 10000;
-  while (number.find('\n') == std::string::npos && NowMs() < deadline)
-  {
-    pollfd p{fds[0], POLLIN, 0};
-    if (poll(&p, 1, 100) <= 0) continue;
-    char buf[32];
-    const ssize_t n = read(fds[0], buf, sizeof(buf));
-    if (n <= 0) break;
-    number.append(buf, static_cast<size_t>(n));
-  }
-  close(fds[0]);
-  if (number.find('\n') == std::string::npos)
-  {
-    Stop();
-    *why = "Xvfb did not report a display within 10 s";
-    return false;
-  }
-  mDisplay = ":" + number.substr(0, number.find('\n'));
+  aaxtool::XvfbProcess x;
+  if (!aaxtool::StartXvfb("640x480x24", &x, why)) return false;
+  mPid = x.pid;
+  mDisplay = x.display;
   setenv("DISPLAY", mDisplay.c_str(), 1);
   sDefaultXErrorHandler = XSetErrorHandler(TestXErrorHandler);
   return true;
@@ -115,10 +73,8 @@ bool XvfbServer::Start(std::string* why)
 
 void XvfbServer::Stop()
 {
-  if (mPid <= 0) return;
-  kill(mPid, SIGTERM);
-  int status = 0;
-  waitpid(mPid, &status, 0);
+  aaxtool::XvfbProcess x{mPid, mDisplay};
+  aaxtool::StopXvfb(&x);
   mPid = -1;
 }
 
@@ -174,7 +130,8 @@ unsigned HostWindow::WaitForKeyPress(int timeoutMs)
   while (NowMs() < deadline)
   {
     XEvent ev;
-    while (XCheckTypedWindowEvent(mDpy, mWin, KeyPress, &ev)) return ev.xkey.keycode;
+    while (XCheckTypedWindowEvent(mDpy, mWin, KeyPress, &ev))
+      return ev.xkey.keycode;
     pollfd p{ConnectionNumber(mDpy), POLLIN, 0};
     poll(&p, 1, 10);
     XSync(mDpy, False);
@@ -217,7 +174,8 @@ int CountTree(Display* dpy, Window w)
   if (XQueryTree(dpy, w, &root, &parent, &children, &n))
   {
     total = static_cast<int>(n);
-    for (unsigned i = 0; i < n; ++i) total += CountTree(dpy, children[i]);
+    for (unsigned i = 0; i < n; ++i)
+      total += CountTree(dpy, children[i]);
   }
   if (children) XFree(children);
   return total;
@@ -271,8 +229,8 @@ bool FakeKey(Display* dpy, unsigned long keysym)
 bool GrabPixels(Display* dpy, Window w, int x, int y, int width, int height,
                 std::vector<unsigned>* out)
 {
-  XImage* img = XGetImage(dpy, w, x, y, static_cast<unsigned>(width),
-                          static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  XImage* img = XGetImage(dpy, w, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                          AllPlanes, ZPixmap);
   if (!img) return false;
   out->clear();
   for (int r = 0; r < height; ++r)

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <cstdlib>
+
 namespace
 {
 struct Picture
@@ -72,4 +74,25 @@ TEST(AaxhostEditor, SnapshotShowsEachSwitchPictureInBothStates)
   EXPECT_EQ(Mismatches(shotOn, mono, 1, 154, 36), 0);
   EXPECT_GT(Mismatches(shotOn, swap, 0, 13, 30), 0); // the two states differ
   EXPECT_EQ(Load(dir + "/clicked.png").rgba, shotOn.rgba);
+}
+
+TEST(AaxhostEditor, SnapshotWarnsOfPicturesTheBundleLacks)
+{
+#ifndef QV_MISSING_FILES_HOOK
+  GTEST_SKIP() << "sanitizer builds do not watch the module's file opens";
+#endif
+  const std::string dir = TempFolder();
+  const std::string bundle = dir + "/Bare.aaxplugin";
+  ASSERT_EQ(std::system(("cp -r '" + kBundle + "' '" + bundle + "' && rm '" + bundle +
+                         "/Contents/Resources/swapBtn.png'")
+                            .c_str()),
+            0);
+  const RunResult r = Aaxhost({"editor", bundle, "--snapshot", dir + "/bare.png"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("warning: the editor asked for 1 picture the bundle does not have (" +
+                       bundle + "/Contents/Resources/swapBtn.png)"),
+            std::string::npos)
+      << r.err;
+  const RunResult whole = Aaxhost({"editor", kBundle, "--snapshot", dir + "/whole.png"});
+  EXPECT_EQ(whole.err, "");
 }

@@ -121,7 +121,7 @@ TEST(AaxhostProcess, ParamTakesIdentifierNameDisplayTextAndNumber)
   const Audio input = TestStereo(600);
   WriteAudio(dir + "/in.wav", input, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
   const std::vector<float> swapped = Swapped(input).samples;
-  for (const char* p : {"1=on", "Swap=on", "Swap=1", "1=0.9"})
+  for (const char* p : {"1=on", "Swap=on", "Swap=1", "1=0.9", "swap=ON"})
   {
     ASSERT_EQ(Process(dir + "/in.wav", dir + "/o.wav", {"--param", p}).status, 0) << p;
     EXPECT_EQ(ReadAudio(dir + "/o.wav").samples, swapped) << p;
@@ -178,4 +178,40 @@ TEST(AaxhostProcess, TwoJobsOverThreeFilesEqualOneAtATime)
     EXPECT_TRUE(ReadAudio(dir + "/one" + name).samples == ReadAudio(dir + "/two" + name).samples);
     EXPECT_EQ(ReadAudio(dir + "/two" + name).Frames(), 20000u + 1000u * unsigned(i));
   }
+}
+
+TEST(AaxhostProcess, BatchNamesEveryBadInputBeforeWritingAnything)
+{
+  const std::string dir = TempFolder();
+  WriteAudio(dir + "/good.wav", TestStereo(100), SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+  std::ofstream(dir + "/bad.wav") << "not audio";
+  ASSERT_EQ(system(("mkdir " + dir + "/out").c_str()), 0);
+  const RunResult r = Aaxhost({"process", kBundle, dir + "/good.wav", dir + "/bad.wav",
+                               dir + "/none.wav", "--out-dir", dir + "/out"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("bad.wav: not a readable audio file"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("none.wav: No such file"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("2 of 3 inputs cannot be rendered; nothing was written"), std::string::npos);
+  EXPECT_TRUE(Entries(dir + "/out").empty());
+}
+
+// The command line Host/README.md shows for many files: one process per file
+// under GNU parallel, all writing into one folder.
+TEST(AaxhostProcess, GnuParallelRendersIntoOneFolderWithoutCollisions)
+{
+  if (system("parallel --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no GNU parallel";
+  const std::string dir = TempFolder();
+  for (int i = 0; i < 4; ++i)
+    WriteAudio(dir + "/in" + std::to_string(i) + ".wav", TestStereo(30000),
+               SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+  ASSERT_EQ(system(("mkdir " + dir + "/renders").c_str()), 0);
+  // Each file twice at once: the same output from two processes.
+  const std::string cmd = "cd " + dir + " && parallel -j 4 --halt now,fail=1 '" + QV_AAXHOST +
+                          "' process '" + kBundle +
+                          "' {} --out-dir renders -q --param Swap=on ::: in*.wav in*.wav";
+  ASSERT_EQ(system(cmd.c_str()), 0);
+  const std::vector<float> swapped = Swapped(TestStereo(30000)).samples;
+  EXPECT_EQ(Entries(dir + "/renders").size(), 4u);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(ReadAudio(dir + "/renders/in" + std::to_string(i) + ".wav").samples, swapped);
 }

@@ -1,0 +1,75 @@
+#include "Arguments.h"
+
+#include "ToolError.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+namespace aaxtool
+{
+namespace
+{
+std::string Show(double v)
+{
+  std::ostringstream s;
+  s << v;
+  return s.str();
+}
+} // namespace
+
+CLI::Validator WholeNumber(long lo, long hi)
+{
+  const std::string range =
+      "a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+  return CLI::Validator(
+      [lo, hi, range](std::string& text) -> std::string
+      {
+        char* end = nullptr;
+        errno = 0;
+        const long v = std::strtol(text.c_str(), &end, 10);
+        if (text.empty() || errno != 0 || *end != '\0' || v < lo || v > hi)
+          return text + " is not " + range;
+        return {};
+      },
+      "INT " + std::to_string(lo) + ".." + std::to_string(hi));
+}
+
+CLI::Validator Number(double lo, bool inclusive, double hi)
+{
+  return CLI::Validator(
+      [lo, inclusive, hi](std::string& text) -> std::string
+      {
+        char* end = nullptr;
+        errno = 0;
+        const double v = std::strtod(text.c_str(), &end);
+        if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(v))
+          return text + " is not a number";
+        if (inclusive && v < lo) return text + " is below " + Show(lo);
+        if (!inclusive && v <= lo) return text + " must be more than " + Show(lo);
+        if (v > hi) return text + " is above " + Show(hi);
+        return {};
+      },
+      "NUMBER");
+}
+
+void RequireInputFile(const std::string& path)
+{
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) Fail(path + ": " + std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) Fail(path + ": is a directory, not a file");
+}
+
+void RequireOutputName(const std::string& path, const std::string& option)
+{
+  struct stat st;
+  if ((!path.empty() && path.back() == '/') ||
+      (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+    Usage(option + " " + path + ": is a directory; give a file name" +
+          (option == "-o" ? " or use --out-dir " + path : std::string()));
+}
+} // namespace aaxtool
