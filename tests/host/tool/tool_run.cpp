@@ -86,6 +86,20 @@ RunResult Aaxhost(const std::vector<std::string>& args)
   return r;
 }
 
+RunResult Shell(const std::string& dir, const std::string& line)
+{
+  const std::string logs = TempFolder();
+  const std::string cmd = "cd " + Quote(dir) + " && AAXHOST=" + Quote(QV_AAXHOST) +
+                          " BUNDLE=" + Quote(kBundle) + " sh -c " + Quote(line) + " >" + logs +
+                          "/out 2>" + logs + "/err </dev/null";
+  RunResult r;
+  const int status = std::system(cmd.c_str());
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.out = Slurp(logs + "/out");
+  r.err = Slurp(logs + "/err");
+  return r;
+}
+
 void WriteAudio(const std::string& path, const Audio& a, int format)
 {
   SF_INFO info{};

@@ -16,6 +16,10 @@ struct RunResult
 // Runs the tool with args (shell-quoted here) and DISPLAY unset unless keepDisplay.
 RunResult Aaxhost(const std::vector<std::string>& args);
 
+// Runs a shell command line in folder dir, with AAXHOST and BUNDLE set to the
+// tool and the module under test (for pipes and other programs' files).
+RunResult Shell(const std::string& dir, const std::string& line);
+
 // A fresh folder under the test's temporary directory, removed at exit.
 std::string TempFolder();
 
