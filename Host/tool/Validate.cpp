@@ -104,6 +104,9 @@ Outcome RunInChild(const Check& check, CheckContext& ctx, double timeoutSeconds)
   if (pid == 0)
   {
     close(fds[0]);
+    // The tool's own output (JSON among it) stays the parent's: whatever
+    // the plug-in prints goes to standard error.
+    dup2(STDERR_FILENO, STDOUT_FILENO);
     ctx.step = [&](const std::string& s) { WriteAll(fds[1], "S" + s + "\n"); };
     std::string line;
     try
