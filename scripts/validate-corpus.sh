@@ -8,13 +8,15 @@ set -euo pipefail
 build=${1:?build directory}
 level=${2:-9}
 jobs=${3:-2}
-tool=$build/bin/aaxhost
 out=$build/corpus
 here=$(cd "$(dirname "$0")" && pwd)
-[ -x "$tool" ] || { echo "validate-corpus: $tool is not built" >&2; exit 1; }
+[ -x "$build/bin/aaxhost" ] || { echo "validate-corpus: $build/bin/aaxhost is not built" >&2; exit 1; }
 command -v lv2ls >/dev/null || { echo "validate-corpus: lv2ls (lilv-utils) is missing" >&2; exit 1; }
 rm -rf "$out/runs"
 mkdir -p "$out/runs"
+# A copy of its own, so a rebuild during the run changes nothing.
+tool=$out/aaxhost
+cp "$build/bin/aaxhost" "$tool"
 # CORPUS_URIS: a file of URIs to run instead of every one (one a line).
 if [ -n "${CORPUS_URIS:-}" ]; then cp "$CORPUS_URIS" "$out/uris.txt"; else lv2ls > "$out/uris.txt"; fi
 echo "validate-corpus: $(wc -l < "$out/uris.txt") plug-ins, level $level, $jobs at a time"

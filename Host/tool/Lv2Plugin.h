@@ -93,6 +93,7 @@ public:
   Lv2Instance& operator=(const Lv2Instance&) = delete;
 
   bool Ok() const { return mInstance != nullptr; }
+  LilvInstance* Raw() const { return mInstance; } // for instance and data access
   void Activate();
   void Deactivate();
   // Connects audio ports to in/out (in-place when the same pointers) and

@@ -11,6 +11,7 @@
 namespace aaxtool
 {
 const std::vector<Check>& Lv2Checks();
+std::vector<Check> Lv2UiChecks(); // levels 4 and 5, in ValidateLv2Ui.cpp
 // Loads the target once in the tool's process, so every check's child
 // inherits the world instead of reading every bundle again. Fails with one
 // line when the target is not found.
