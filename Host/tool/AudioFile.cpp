@@ -237,9 +237,13 @@ AudioWriter::AudioWriter(const std::string& path, const AudioFormat& format,
     info.format = SF_FORMAT_WAVEX | sub;
   mPlainFloat = (info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAVEX &&
                 (format.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV;
-  if (path == "-")
+  // Standard output, and a device or FIFO named as the output, are written
+  // into: renaming a file onto /dev/null or a FIFO would replace it.
+  struct stat target;
+  if (path == "-" ||
+      (stat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode) && !S_ISDIR(target.st_mode)))
   {
-    OpenStandardOutput(info);
+    OpenStream(info);
     Prepare(info.format & SF_FORMAT_TYPEMASK, meta);
     return;
   }
@@ -276,40 +280,51 @@ AudioWriter::Fd::~Fd()
   if (fd >= 0) close(fd);
 }
 
-void AudioWriter::OpenStandardOutput(SF_INFO& info)
+std::string AudioWriter::StreamName() const { return mPath == "-" ? "standard output" : mPath; }
+
+void AudioWriter::OpenStream(SF_INFO& info)
 {
   if (!sf_format_check(&info))
-    Fail("standard output: " + FormatName(info.format & SF_FORMAT_TYPEMASK) + " cannot hold " +
+    Fail(StreamName() + ": " + FormatName(info.format & SF_FORMAT_TYPEMASK) + " cannot hold " +
          SubtypeName(info.format & SF_FORMAT_SUBMASK) + " samples with " +
          std::to_string(info.channels) + " channels");
+  mStream = 1;
+  if (mPath != "-")
+  {
+    mTarget.fd = open(mPath.c_str(), O_WRONLY | O_CLOEXEC);
+    if (mTarget.fd < 0) Fail(mPath + ": " + std::strerror(errno));
+    mStream = mTarget.fd;
+  }
   // A file is written in place, a pipe directly only by formats that need
   // not go back to their header; the others go through a spool.
-  const bool seekable = lseek(1, 0, SEEK_CUR) >= 0;
-  int fd = 1;
+  const bool seekable = lseek(mStream, 0, SEEK_CUR) >= 0;
+  int fd = mStream;
   if (!seekable && !Streams(info.format & SF_FORMAT_TYPEMASK))
   {
     mSpool.fd = AnonymousFile();
     fd = dup(mSpool.fd);
   }
-  mFile = sf_open_fd(fd, SFM_WRITE, &info, fd == 1 ? SF_FALSE : SF_TRUE);
+  mFile = sf_open_fd(fd, SFM_WRITE, &info, fd == mStream ? SF_FALSE : SF_TRUE);
   if (!mFile)
   {
-    if (fd != 1) close(fd);
-    Fail(std::string("standard output: cannot write this format (") + sf_strerror(nullptr) + ")");
+    if (fd != mStream) close(fd);
+    Fail(StreamName() + ": cannot write (" + sf_strerror(nullptr) + ")");
   }
 }
 
-void AudioWriter::CommitStandardOutput()
+void AudioWriter::CommitStream()
 {
   const int err = sf_close(mFile);
   mFile = nullptr;
-  if (err != 0) Fail(std::string("standard output: write failed (") + sf_error_number(err) + ")");
+  if (err != 0) Fail(StreamName() + ": write failed (" + sf_error_number(err) + ")");
   if (mSpool.fd >= 0)
     SettleHeader(mSpool.fd, mPlainFloat);
-  else if (const int fd = open("/proc/self/fd/1", O_RDWR | O_CLOEXEC); fd >= 0)
-    SettleHeader(fd, mPlainFloat), close(fd); // standard output may be write-only
-  if (mSpool.fd >= 0 && (lseek(mSpool.fd, 0, SEEK_SET) != 0 || !CopyAll(mSpool.fd, 1)))
-    Fail(std::string("standard output: write failed (") + std::strerror(errno) + ")");
+  else if (const int fd =
+               open(("/proc/self/fd/" + std::to_string(mStream)).c_str(), O_RDWR | O_CLOEXEC);
+           fd >= 0)
+    SettleHeader(fd, mPlainFloat), close(fd); // the stream may be write-only
+  if (mSpool.fd >= 0 && (lseek(mSpool.fd, 0, SEEK_SET) != 0 || !CopyAll(mSpool.fd, mStream)))
+    Fail(StreamName() + ": write failed (" + std::strerror(errno) + ")");
 }
 
 AudioWriter::~AudioWriter()
@@ -323,13 +338,12 @@ AudioWriter::~AudioWriter()
 void AudioWriter::Write(const float* interleaved, int64_t frames)
 {
   if (sf_writef_float(mFile, interleaved, frames) != frames)
-    Fail((mPath == "-" ? "standard output" : mPath) + ": write failed (" + sf_strerror(mFile) +
-         ")");
+    Fail(StreamName() + ": write failed (" + sf_strerror(mFile) + ")");
 }
 
 void AudioWriter::Commit()
 {
-  if (mPath == "-") return CommitStandardOutput();
+  if (mStream >= 0) return CommitStream();
   const int err = sf_close(mFile);
   mFile = nullptr;
   if (const int fd = err == 0 ? open(mTemp.c_str(), O_RDWR | O_CLOEXEC) : -1; fd >= 0)

@@ -64,7 +64,8 @@ public:
   // and no PEAK chunk (or one with a zero time stamp where libsndfile keeps
   // it), so identical renders are identical files. "-" is standard output: written directly
   // when it is a file or the format streams (au, raw), else
-  // kept in a temporary file and sent on Commit.
+  // kept in a temporary file and sent on Commit. So is a device or FIFO
+  // named as path (/dev/null, a named pipe): it is written into, not replaced.
   AudioWriter(const std::string& path, const AudioFormat& format,
               const AudioMetadata* meta = nullptr);
   // Without Commit, removes the temporary file (nothing is left behind).
@@ -79,9 +80,10 @@ public:
   const std::vector<std::string>& NotKept() const { return mNotKept; }
 
 private:
-  // Standard output, when it is the target.
-  void OpenStandardOutput(SF_INFO& info);
-  void CommitStandardOutput();
+  // Standard output, or a device or FIFO, when it is the target.
+  void OpenStream(SF_INFO& info);
+  void CommitStream();
+  std::string StreamName() const;
   void Prepare(int major, const AudioMetadata* meta);
 
   // A descriptor closed with its owner (the spool behind standard output).
@@ -93,7 +95,8 @@ private:
 
   std::string mPath, mTemp;
   SNDFILE* mFile = nullptr;
-  Fd mSpool;
+  Fd mSpool, mTarget;
+  int mStream = -1;         // the descriptor written into, when not a new file
   bool mPlainFloat = false; // written extensible, settled as plain float
   std::vector<std::string> mNotKept;
 };

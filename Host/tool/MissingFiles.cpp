@@ -17,6 +17,7 @@ std::atomic<bool> sWatching{false};
 std::mutex sMutex;
 std::vector<std::string>* sMissing = nullptr; // under sMutex; never destroyed
 
+#ifdef QV_MISSING_FILES_HOOK
 void Remember(const char* path)
 {
   if (!path || !std::strstr(path, "/Resources/")) return;
@@ -41,6 +42,7 @@ FILE* Open(const char* name, const char* path, const char* mode)
   }
   return f;
 }
+#endif
 } // namespace
 
 bool CanWatchMissingFiles()

@@ -231,14 +231,18 @@ TEST(AaxhostFiles, DashIsStandardInputAndOutputInEveryForm)
 {
   const std::string dir = TempFolder();
   // The same bytes as a file render, whether standard output is a pipe (a
-  // WAV or FLAC goes through a spool, AU streams) or a file, and from a pipe in.
+  // WAV or FLAC goes through a spool, AU streams) or a file, and from a pipe
+  // in; a FIFO named as the output is written into, not replaced.
   const RunResult r = Shell(
       dir, "$AAXHOST testsignal in.wav --seconds 0.2 >/dev/null && "
            "$AAXHOST process $BUNDLE in.wav -o file.wav -q --param Swap=on && "
            "$AAXHOST process $BUNDLE in.wav -o - -q --param Swap=on | cat >piped.wav && "
            "$AAXHOST process $BUNDLE in.wav -o - -q --param Swap=on >redirected.wav && "
            "cat in.wav | $AAXHOST process $BUNDLE - -o fromstdin.wav -q --param Swap=on && "
+           "mkfifo fifo && { timeout 20 cat fifo >fromfifo.wav & } && "
+           "$AAXHOST process $BUNDLE in.wav -o fifo -q --param Swap=on && wait && test -p fifo && "
            "cmp file.wav piped.wav && cmp file.wav redirected.wav && cmp file.wav fromstdin.wav && "
+           "cmp file.wav fromfifo.wav && "
            "$AAXHOST process $BUNDLE in.wav -o - --format flac -q | cat >piped.flac && "
            "$AAXHOST diff in.wav piped.flac --tolerance 1e-6 >/dev/null && "
            "$AAXHOST process $BUNDLE in.wav -o - --format au -q | cat >piped.au && "
