@@ -35,6 +35,9 @@ constexpr int kLv2Blocks[] = {1, 7, 64, 512, kAnnounced};
 constexpr int kLv2Frames = 2048;
 
 const char* kRuleRun0 = "\"Plugins MUST NOT crash when `sample_count` is 0.\"";
+const char* kRuleSoftLimit = "(lv2:minimum, lv2:maximum: \"This is a soft limit: the plugin is "
+                             "required to gracefully accept all values in the range of a port's "
+                             "data type.\")";
 const char* kRuleBounded =
     " (lv2:hardRTCapable: \"The maximum amount of time for a `run()` call is bounded by some "
     "expression of the form `A + B * sample_count`\")";
@@ -227,7 +230,8 @@ std::string CheckInstantiate(CheckContext& ctx)
     p->Activate();
     ExpectFinite(RenderLv2(*p, input, w.AudioOuts(), 64), "the first blocks");
   }
-  ctx.Step("instantiating with no feature at all");
+  ctx.Step("instantiating with no feature at all (\"The plugin MUST fail to instantiate if a "
+           "required feature is not supported by the host.\")");
   Lv2Instance bare(w, 48000.0, kAnnounced, false);
   const bool needs = !w.RequiredFeatures().empty();
   std::string needed;
@@ -525,10 +529,11 @@ std::string CheckOutOfRange(CheckContext& ctx)
     for (const auto& v : odd)
     {
       const std::string where = "\"" + c->symbol + "\" at " + v.second;
-      ctx.Step(where + std::string(w.HasFeature(LV2_CORE__hardRTCapable) ? kRuleBounded : ""));
+      ctx.Step(where + " " + kRuleSoftLimit +
+               std::string(w.HasFeature(LV2_CORE__hardRTCapable) ? kRuleBounded : ""));
       p->Control(c->index) = v.first;
       const Signal out = RenderLv2(*p, input, w.AudioOuts(), 64);
-      if (std::isfinite(v.first)) ExpectFinite(out, where);
+      if (std::isfinite(v.first)) ExpectFinite(out, where + " " + kRuleSoftLimit);
       ++values;
     }
     p->Control(c->index) = c->def;
@@ -562,7 +567,8 @@ std::string CheckThreeThreads(CheckContext& ctx)
   std::atomic<bool> stop{false};
   std::atomic<int> blocks{0};
   std::string renderError;
-  ctx.Step("rendering while another thread saves state and a third changes controls");
+  ctx.Step("rendering while another thread saves state and a third changes controls (state.h, "
+           "save: \"it may be called concurrently with functions in any other class\")");
   std::thread render(
       [&]
       {
