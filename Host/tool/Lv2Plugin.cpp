@@ -119,6 +119,7 @@ Lv2World::Lv2World(const std::string& target)
   Node reportsLatency(lilv_new_uri(mWorld, LV2_CORE__reportsLatency));
   Node latencyDesignation(lilv_new_uri(mWorld, LV2_CORE__latency));
   Node minSize(lilv_new_uri(mWorld, LV2_RESIZE_PORT__minimumSize));
+  Node sampleRate(lilv_new_uri(mWorld, LV2_CORE__sampleRate));
   const uint32_t n = lilv_plugin_get_num_ports(mPlugin);
   std::vector<float> mins(n), maxs(n), defs(n);
   lilv_plugin_get_port_ranges_float(mPlugin, mins.data(), maxs.data(), defs.data());
@@ -150,6 +151,13 @@ Lv2World::Lv2World(const std::string& target)
     port.hasDef = !std::isnan(defs[i]);
     port.min = port.hasMin ? mins[i] : 0.0f;
     port.max = port.hasMax ? maxs[i] : 1.0f;
+    // Bounds of a lv2:sampleRate port are multiples of the sample rate; the
+    // tool's instances run at 48 kHz unless a check says otherwise.
+    if (lilv_port_has_property(mPlugin, p, sampleRate))
+    {
+      port.min *= kBoundsRate;
+      port.max *= kBoundsRate;
+    }
     port.def = port.hasDef ? defs[i] : port.min;
     if (LilvScalePoints* sp = lilv_port_get_scale_points(mPlugin, p))
     {

@@ -18,6 +18,9 @@ namespace aaxtool
 // with a manifest.ttl, or a URI. [any]
 bool IsLv2Target(const std::string& target);
 
+// The rate lv2:sampleRate bounds are scaled to in Lv2Port.
+inline constexpr float kBoundsRate = 48000.0f;
+
 struct Lv2Port
 {
   uint32_t index = 0;
