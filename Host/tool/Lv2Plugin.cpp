@@ -520,7 +520,9 @@ void SetPortValue(const char* symbol, void* data, const void* value, uint32_t si
       t->plug->Control(p.index) = v;
       return;
     }
-  t->error = std::string("it sets port \"") + symbol + "\", which the plug-in does not have";
+  t->error = std::string("it sets port \"") + symbol +
+             "\", which the plug-in does not have (lv2core: \"The plugin author MUST change the "
+             "plugin URI if any port symbol is changed or removed.\")";
 }
 } // namespace
 
