@@ -151,14 +151,19 @@ Lv2World::Lv2World(const std::string& target)
     port.hasDef = !std::isnan(defs[i]);
     port.min = port.hasMin ? mins[i] : 0.0f;
     port.max = port.hasMax ? maxs[i] : 1.0f;
-    // Bounds of a lv2:sampleRate port are multiples of the sample rate; the
-    // tool's instances run at 48 kHz unless a check says otherwise.
+    port.def = port.hasDef ? defs[i] : port.min;
+    // Bounds of a lv2:sampleRate port are multiples of the sample rate (the
+    // tool's instances run at 48 kHz unless a check says otherwise). The
+    // text is silent on the default: plug-ins write it either way, so a
+    // default that fits only once scaled is scaled too.
     if (lilv_port_has_property(mPlugin, p, sampleRate))
     {
       port.min *= kBoundsRate;
       port.max *= kBoundsRate;
+      const float scaled = port.def * kBoundsRate;
+      const bool fits = port.def >= port.min && port.def <= port.max;
+      if (!fits && scaled >= port.min && scaled <= port.max) port.def = scaled;
     }
-    port.def = port.hasDef ? defs[i] : port.min;
     if (LilvScalePoints* sp = lilv_port_get_scale_points(mPlugin, p))
     {
       LILV_FOREACH(scale_points, j, sp)
@@ -503,11 +508,9 @@ void SetPortValue(const char* symbol, void* data, const void* value, uint32_t si
   for (const Lv2Port& p : *t->ports)
     if (p.symbol == symbol)
     {
-      if (!p.control || !p.input)
-      {
-        t->error = std::string("it sets \"") + symbol + "\", not an input control port";
-        return;
-      }
+      // Presets often keep every port's value, outputs among them; only
+      // input controls take one.
+      if (!p.control || !p.input) return;
       float v = 0.0f;
       if (size == sizeof(float)) std::memcpy(&v, value, sizeof v);
       if (size == sizeof(double))

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cctype>
 #include <cmath>
 #include <limits>
@@ -225,6 +226,13 @@ std::string CheckInstantiate(CheckContext& ctx)
   if (!skip.empty()) return skip;
   const Signal input = Noise(ctx, w.AudioIns(), 256);
   {
+    // A host may free an instance it never activated (lv2.h: "If a host
+    // calls instantiate(), it MUST call cleanup() at some point in the
+    // future"; activate is only due before run).
+    ctx.Step("instantiate, then cleanup without activate");
+    NewLv2(w);
+  }
+  {
     ctx.Step("instantiating with every feature offered");
     auto p = NewLv2(w);
     p->Activate();
@@ -325,7 +333,9 @@ std::string CheckStateRoundTrip(CheckContext& ctx)
   Lv2World& w = World(ctx);
   const std::string skip = Unhostable(w);
   if (!skip.empty()) return skip;
+  ctx.Step("asking for the state interface");
   auto a = NewLv2(w);
+  a->Activate();
   if (!a->HasState()) return "skipped: no state interface";
   const Signal input = Noise(ctx, w.AudioIns(), 1024);
   ctx.Step("saving a fresh instance");
@@ -559,7 +569,9 @@ std::string CheckThreeThreads(CheckContext& ctx)
   Lv2World& w = World(ctx);
   const std::string skip = Unhostable(w);
   if (!skip.empty()) return skip;
+  ctx.Step("asking for the state interface");
   auto p = NewLv2(w);
+  p->Activate();
   if (!p->HasState()) return "skipped: no state interface";
   const Signal input = Noise(ctx, w.AudioIns(), 64);
   const std::vector<const Lv2Port*> controls = InputControls(w);
@@ -625,7 +637,9 @@ std::string CheckDamagedState(CheckContext& ctx)
   Lv2World& w = World(ctx);
   const std::string skip = Unhostable(w);
   if (!skip.empty()) return skip;
+  ctx.Step("saving a fresh instance");
   auto a = NewLv2(w);
+  a->Activate();
   if (!a->HasState()) return "skipped: no state interface";
   const Lv2State good = a->Save();
   if (good.empty()) return "skipped: the state holds no value";
@@ -670,15 +684,20 @@ std::string CheckDamagedState(CheckContext& ctx)
   std::shuffle(cases.begin(), cases.end(), ctx.rng);
   if (cases.size() > 40) cases.resize(40);
   const Signal input = Noise(ctx, w.AudioIns(), 256);
+  // Plug-ins that take a second to instantiate get the cases 8 s allow.
+  const auto start = std::chrono::steady_clock::now();
+  size_t tried = 0;
   for (const Case& c : cases)
   {
+    if (tried > 0 && std::chrono::steady_clock::now() - start > std::chrono::seconds(8)) break;
+    ++tried;
     ctx.Step("restoring state with " + c.name);
     auto p = NewLv2(w);
     p->Restore(c.state);
     p->Activate();
     RenderLv2(*p, input, w.AudioOuts(), 128);
   }
-  return std::to_string(cases.size()) + " damaged state(s) survived";
+  return std::to_string(tried) + " damaged state(s) survived";
 }
 
 // ---- Level 9 ----
