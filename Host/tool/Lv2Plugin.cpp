@@ -266,13 +266,17 @@ const char* Lv2World::Unmap(uint32_t id) const
 const std::vector<std::string>& Lv2OfferedFeatures()
 {
   // hardRTCapable, isLive and inPlaceBroken ask nothing of the host that it
-  // does not do; boundedBlockLength holds since every block is at most the
-  // announced maximum.
-  static const std::vector<std::string> offered = {
-      LV2_URID__map,        LV2_URID__unmap,
-      LV2_OPTIONS__options, LV2_BUF_SIZE__boundedBlockLength,
-      LV2_LOG__log,         LV2_CORE__hardRTCapable,
-      LV2_CORE__isLive,     LV2_CORE__inPlaceBroken};
+  // does not do; loadDefaultState is done at instantiation; boundedBlockLength holds since every
+  // block is at most the announced maximum.
+  static const std::vector<std::string> offered = {LV2_URID__map,
+                                                   LV2_URID__unmap,
+                                                   LV2_OPTIONS__options,
+                                                   LV2_BUF_SIZE__boundedBlockLength,
+                                                   LV2_LOG__log,
+                                                   LV2_CORE__hardRTCapable,
+                                                   LV2_CORE__isLive,
+                                                   LV2_CORE__inPlaceBroken,
+                                                   LV2_STATE__loadDefaultState};
   return offered;
 }
 
@@ -371,6 +375,17 @@ Lv2Instance::Lv2Instance(Lv2World& w, double rate, int maxBlock, bool features)
     if (!p.audio) lilv_instance_connect_port(mInstance, p.index, where);
   }
   mState = lilv_instance_get_extension_data(mInstance, LV2_STATE__interface);
+  // state:loadDefaultState: the host restores the plug-in's state:state
+  // before the first run, as the feature asks.
+  if (features && mState && w.HasFeature(LV2_STATE__loadDefaultState))
+  {
+    LilvState* def = lilv_state_new_from_world(w.World(), &h.map, lilv_plugin_get_uri(w.Plugin()));
+    if (def)
+    {
+      lilv_state_restore(def, mInstance, nullptr, nullptr, 0, h.list);
+      lilv_state_free(def);
+    }
+  }
 }
 
 Lv2Instance::~Lv2Instance()
