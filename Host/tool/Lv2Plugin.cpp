@@ -68,6 +68,21 @@ bool IsLv2Target(const std::string& target)
 Lv2World::Lv2World(const std::string& target)
 {
   mWorld = lilv_world_new();
+  try
+  {
+    Find(target);
+  }
+  catch (...)
+  {
+    // The destructor does not run for a constructor that throws.
+    lilv_world_free(mWorld);
+    throw;
+  }
+  ReadPorts();
+}
+
+void Lv2World::Find(const std::string& target)
+{
   if (IsDir(target))
   {
     char* real = realpath(target.c_str(), nullptr);
@@ -104,6 +119,10 @@ Lv2World::Lv2World(const std::string& target)
     mPlugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(mWorld), uri);
     if (!mPlugin) Fail(target + ": no LV2 plug-in with this URI on LV2_PATH");
   }
+}
+
+void Lv2World::ReadPorts()
+{
 
   Node audio(lilv_new_uri(mWorld, LV2_CORE__AudioPort));
   Node control(lilv_new_uri(mWorld, LV2_CORE__ControlPort));

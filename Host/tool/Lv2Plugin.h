@@ -64,6 +64,8 @@ public:
   const char* Unmap(uint32_t id) const;
 
 private:
+  void Find(const std::string& target);
+  void ReadPorts();
   LilvWorld* mWorld = nullptr;
   const LilvPlugin* mPlugin = nullptr;
   std::vector<Lv2Port> mPorts;
