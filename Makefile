@@ -10,6 +10,8 @@
 #   make install                Quorvane.lv2 into LV2_DIR (default ~/.lv2), the AAX
 #                               bundle into PREFIX/lib/aax, aaxhost into PREFIX/bin
 #   make uninstall              removes what make install put there
+#   make validate-corpus        aaxhost validate --level 9 --skip-gui over every LV2
+#                               plug-in lv2ls lists, 2 at a time: build/corpus/report.md
 #   make stress                 the four-thread soak of the module under TSan, then
 #                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat;
 #                               STRESS_EDITORS=2: a second instance's editor beside)
@@ -31,7 +33,7 @@ CMAKE_EXTRA := -DQV_BENCH=OFF
 endif
 
 
-.PHONY: all deps configure build test demo bench fuzz stress clean install uninstall
+.PHONY: all deps configure build test demo bench fuzz stress clean install uninstall validate-corpus
 
 all: build
 
@@ -100,3 +102,11 @@ uninstall:
 
 clean:
 	rm -rf build build-address build-thread build-fuzz
+
+# Not part of make test: the LV2 plug-ins Debian packages, through validate.
+CORPUS_PACKAGES := lv2-examples x42-plugins mda-lv2 dpf-plugins-lv2 lsp-plugins-lv2 calf-plugins \
+  swh-lv2 fomp invada-studio-plugins-lv2 eq10q guitarix-lv2 lilv-utils
+validate-corpus: configure
+	@dpkg -s $(CORPUS_PACKAGES) >/dev/null 2>&1 || $(if $(filter 0,$(shell id -u)),,sudo) apt-get install -y $(CORPUS_PACKAGES)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target aaxhost_tool
+	@bash scripts/validate-corpus.sh $(BUILD_DIR) 9 2

@@ -1,6 +1,8 @@
 // aaxhost describe: everything the module's registration described, its SDK
 // version, and whether it unloads cleanly once the host lets go.
 
+#include "CmdLv2.h"
+#include "Lv2Plugin.h"
 #include "Commands.h"
 #include "Plugin.h"
 #include "ToolError.h"
@@ -134,6 +136,7 @@ json Describe(const aaxhost::Description& d)
 
 int RunDescribe(const DescribeOptions& o)
 {
+  if (IsLv2Target(o.bundle)) return RunDescribeLv2(o);
   LoadedModule module(o.bundle);
   acfUInt64 sdk = 0;
   module.Module().EntryPoints().getSDKVersion(&sdk);

@@ -2,6 +2,8 @@
 // and state chunk files saved from, shown in and loaded into one.
 
 #include "Arguments.h"
+#include "CmdLv2.h"
+#include "Lv2Plugin.h"
 #include "ChunkFile.h"
 #include "Commands.h"
 #include "ParamTable.h"
@@ -20,6 +22,7 @@ constexpr double kQuerySampleRate = 48000.0;
 
 int RunParams(const ParamsOptions& o)
 {
+  if (IsLv2Target(o.bundle)) return RunParamsLv2(o);
   LoadedModule module(o.bundle);
   PluginInstance plug(module, kQuerySampleRate, 512);
   for (const std::string& a : o.params)

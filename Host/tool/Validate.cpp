@@ -3,6 +3,7 @@
 #include "Validate.h"
 
 #include "ToolError.h"
+#include "ValidateLv2.h"
 
 #include <nlohmann/json.hpp>
 
@@ -103,6 +104,9 @@ Outcome RunInChild(const Check& check, CheckContext& ctx, double timeoutSeconds)
   if (pid == 0)
   {
     close(fds[0]);
+    // The tool's own output (JSON among it) stays the parent's: whatever
+    // the plug-in prints goes to standard error.
+    dup2(STDERR_FILENO, STDOUT_FILENO);
     ctx.step = [&](const std::string& s) { WriteAll(fds[1], "S" + s + "\n"); };
     std::string line;
     try
@@ -203,8 +207,11 @@ int RunValidate(const ValidateOptions& o)
 {
   if (o.level < 1 || o.level > 10) Usage("validate: --level must be 1 to 10");
   // A path that is not there is the command line's mistake, not a failing check.
+  const bool lv2 = IsLv2Target(o.bundle);
   struct stat st;
-  if (stat(o.bundle.c_str(), &st) != 0) Fail(o.bundle + ": no such bundle or module");
+  if (!lv2 && stat(o.bundle.c_str(), &st) != 0) Fail(o.bundle + ": no such bundle or module");
+  if (lv2) LoadLv2Target(o.bundle);
+  const std::vector<Check>& table = lv2 ? Lv2Checks() : ValidateChecks();
   const int repeats = o.repeat > 0 ? o.repeat : o.level >= 10 ? 10 : 1;
   const uint64_t first = o.seedGiven ? o.seed : FreshSeed();
   nlohmann::json runs = nlohmann::json::array();
@@ -220,7 +227,7 @@ int RunValidate(const ValidateOptions& o)
     if (!o.json && repeats > 1)
       std::printf("run %d, seed %llu\n", run + 1, static_cast<unsigned long long>(seed));
     nlohmann::json checks = nlohmann::json::array();
-    for (const Check& check : ValidateChecks())
+    for (const Check& check : table)
     {
       if (check.level > o.level) continue;
       CheckContext ctx;

@@ -9,7 +9,7 @@ namespace aaxtool
 CLI::App* AddValidate(CLI::App& app, ValidateOptions& o)
 {
   CLI::App* c = app.add_subcommand("validate", "check the module as a host may drive it");
-  c->add_option("BUNDLE", o.bundle, "module bundle (Name.aaxplugin) or its .so")->required();
+  c->add_option("BUNDLE", o.bundle, "module bundle (Name.aaxplugin) or its .so, or an LV2 bundle folder or plug-in URI")->required();
   c->add_option("--level", o.level, "checks up to this level (1 to 10)")
       ->check(WholeNumber(1, 10))
       ->capture_default_str();

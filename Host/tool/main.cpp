@@ -20,7 +20,8 @@ namespace
 {
 void Bundle(CLI::App* app, std::string& into)
 {
-  app->add_option("BUNDLE", into, "module bundle (Name.aaxplugin) or its .so")->required();
+  app->add_option("BUNDLE", into, "module bundle (Name.aaxplugin) or its .so, or an LV2 bundle folder or plug-in URI")
+      ->required();
 }
 
 void Params(CLI::App* app, std::vector<std::string>& into)

@@ -1,0 +1,23 @@
+// The validate checks for LV2 plug-ins (a bundle folder or a plug-in URI on
+// LV2_PATH), run by the same runner, levels and options as for modules.
+#pragma once
+
+#include "Lv2Plugin.h"
+#include "Validate.h"
+
+#include <string>
+#include <vector>
+
+namespace aaxtool
+{
+const std::vector<Check>& Lv2Checks();
+std::vector<Check> Lv2UiChecks(); // levels 4 and 5, in ValidateLv2Ui.cpp
+// Loads the target once in the tool's process, so every check's child
+// inherits the world instead of reading every bundle again. Fails with one
+// line when the target is not found.
+void LoadLv2Target(const std::string& target);
+Lv2World* LoadedLv2Target(); // null before LoadLv2Target
+// Names of the dynamic symbols the binary at path exports besides the
+// descriptor functions. [any]
+std::vector<std::string> ExtraExports(const std::string& path);
+} // namespace aaxtool

@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Gathers the corpus run's per-plug-in JSON into report.json and report.md:
+one row per plug-in, one column per check, then every failure line."""
+import json
+import os
+import sys
+
+out, seconds = sys.argv[1], int(sys.argv[2])
+runs = os.path.join(out, "runs")
+plugins, checks = [], []
+for name in sorted((f for f in os.listdir(runs) if f.endswith(".uri")), key=lambda f: int(f[:-4])):
+    n = name[:-4]
+    uri = open(os.path.join(runs, name)).read().strip()
+    row = {"uri": uri, "checks": {}, "tool_error": None}
+    try:
+        text = open(os.path.join(runs, n + ".json")).read()
+        doc = json.loads(text[text.index("\n{") + 1:] if not text.startswith("{") else text)
+        for c in doc["runs"][0]["checks"]:
+            if c["name"] not in checks:
+                checks.append(c["name"])
+            state = "skip" if c["skipped"] else "pass" if c["passed"] else "fail"
+            row["checks"][c["name"]] = {"state": state, "message": c["message"],
+                                        "seconds": round(c["seconds"], 3)}
+    except (OSError, ValueError, KeyError, IndexError):
+        err = open(os.path.join(runs, n + ".err")).read().strip()
+        row["tool_error"] = err.splitlines()[-1] if err else "no report"
+    plugins.append(row)
+
+failed = {c: 0 for c in checks}
+skipped = {}
+passed = 0
+for p in plugins:
+    states = [v["state"] for v in p["checks"].values()]
+    if p["tool_error"] is None and "fail" not in states:
+        passed += 1
+    for c, v in p["checks"].items():
+        if v["state"] == "fail":
+            failed[c] += 1
+        if v["state"] == "skip":
+            skipped[v["message"]] = skipped.get(v["message"], 0) + 1
+summary = {"plugins": len(plugins), "passed": passed, "failed": len(plugins) - passed,
+           "tool_errors": sum(1 for p in plugins if p["tool_error"]),
+           "failed_per_check": failed, "skipped_per_reason": skipped, "seconds": seconds}
+json.dump({"summary": summary, "checks": checks, "plugins": plugins},
+          open(os.path.join(out, "report.json"), "w"), indent=1)
+
+mark = {"pass": "ok", "fail": "FAIL", "skip": "-"}
+with open(os.path.join(out, "report.md"), "w") as md:
+    md.write("# LV2 corpus: aaxhost validate\n\n")
+    md.write("%d plug-ins, %d passed, %d failed, %d without a report; %d s\n\n" % (
+        len(plugins), passed, len(plugins) - passed, summary["tool_errors"], seconds))
+    md.write("| check | failed |\n|---|---|\n")
+    for c in checks:
+        md.write("| %s | %d |\n" % (c, failed[c]))
+    md.write("\n| skipped because | plug-ins |\n|---|---|\n")
+    for r, k in sorted(skipped.items(), key=lambda x: -x[1]):
+        md.write("| %s | %d |\n" % (r.replace("|", "\\|"), k))
+    md.write("\n| plug-in | " + " | ".join(c.replace("lv2-", "") for c in checks) + " |\n")
+    md.write("|---|" + "---|" * len(checks) + "\n")
+    for p in plugins:
+        cells = [mark[p["checks"][c]["state"]] if c in p["checks"] else "?" for c in checks]
+        md.write("| %s | %s |\n" % (p["uri"], " | ".join(cells)))
+    md.write("\n## Failures\n\n")
+    for p in plugins:
+        if p["tool_error"]:
+            md.write("- %s: no report: %s\n" % (p["uri"], p["tool_error"]))
+        for c, v in p["checks"].items():
+            if v["state"] == "fail":
+                md.write("- %s `%s`: %s\n" % (p["uri"], c, v["message"]))
+print("validate-corpus: %d plug-ins, %d passed, %d failed in %d s; %s/report.md" % (
+    len(plugins), passed, len(plugins) - passed, seconds, out))

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# A faulty LV2 plug-in fails validate at its level with its own line and
+# passes every other check: faulty_test.sh AAXHOST BUNDLE LEVEL CHECK
+# (CHECK none: a plug-in that keeps the rules, which must pass every check)
+set -uo pipefail
+tool=$1 bundle=$2 level=$3 check=$4
+out=$("$tool" validate --level "$level" --skip-gui --seed 1 --timeout 20 "$bundle")
+status=$?
+echo "$out"
+if [ "$check" = none ]; then exit "$status"; fi
+[ "$status" = 1 ] || { echo "expected exit status 1, got $status"; exit 1; }
+fails=$(grep -c '^FAIL' <<<"$out")
+grep -qE "^FAIL  L$level +$check " <<<"$out" || { echo "expected $check to fail"; exit 1; }
+[ "$fails" = 1 ] || { echo "expected only $check to fail, $fails checks failed"; exit 1; }
