@@ -620,11 +620,15 @@ std::string CheckThreeThreads(CheckContext& ctx)
                 .store(c->min + u * (c->max - c->min), std::memory_order_relaxed);
           }
       });
+  // Saves go on until the render thread has run beside them too: 200 saves
+  // alone can end before that thread rendered its first block.
   int saves = 0;
   std::string saveError;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   try
   {
-    for (; saves < 200; ++saves)
+    for (; (saves < 200 || blocks.load() < 200) && std::chrono::steady_clock::now() < until;
+         ++saves)
       p->Save();
   }
   catch (const std::exception& e)
