@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Gathers the corpus run's per-plug-in JSON into report.json and report.md:
-one row per plug-in, one column per check, then every failure line."""
+one row per plug-in, one column per check, then every failure and warning line."""
 import json
 import os
 import sys
@@ -18,7 +18,8 @@ for name in sorted((f for f in os.listdir(runs) if f.endswith(".uri")), key=lamb
         for c in doc["runs"][0]["checks"]:
             if c["name"] not in checks:
                 checks.append(c["name"])
-            state = "skip" if c["skipped"] else "pass" if c["passed"] else "fail"
+            state = {"passed": "pass", "skipped": "skip", "warned": "warn", "failed": "fail"}.get(
+                c.get("status"), "skip" if c["skipped"] else "pass" if c["passed"] else "fail")
             row["checks"][c["name"]] = {"state": state, "message": c["message"],
                                         "seconds": round(c["seconds"], 3)}
     except (OSError, ValueError, KeyError, IndexError):
@@ -27,6 +28,7 @@ for name in sorted((f for f in os.listdir(runs) if f.endswith(".uri")), key=lamb
     plugins.append(row)
 
 failed = {c: 0 for c in checks}
+warned = {c: 0 for c in checks}
 skipped = {}
 passed = 0
 for p in plugins:
@@ -36,22 +38,26 @@ for p in plugins:
     for c, v in p["checks"].items():
         if v["state"] == "fail":
             failed[c] += 1
+        if v["state"] == "warn":
+            warned[c] += 1
         if v["state"] == "skip":
             skipped[v["message"]] = skipped.get(v["message"], 0) + 1
 summary = {"plugins": len(plugins), "passed": passed, "failed": len(plugins) - passed,
            "tool_errors": sum(1 for p in plugins if p["tool_error"]),
-           "failed_per_check": failed, "skipped_per_reason": skipped, "seconds": seconds}
+           "failed_per_check": failed, "warned_per_check": warned,
+           "warned": sum(1 for p in plugins if any(v["state"] == "warn" for v in p["checks"].values())),
+           "skipped_per_reason": skipped, "seconds": seconds}
 json.dump({"summary": summary, "checks": checks, "plugins": plugins},
           open(os.path.join(out, "report.json"), "w"), indent=1)
 
-mark = {"pass": "ok", "fail": "FAIL", "skip": "-"}
+mark = {"pass": "ok", "fail": "FAIL", "warn": "warn", "skip": "-"}
 with open(os.path.join(out, "report.md"), "w") as md:
     md.write("# LV2 corpus: aaxhost validate\n\n")
-    md.write("%d plug-ins, %d passed, %d failed, %d without a report; %d s\n\n" % (
-        len(plugins), passed, len(plugins) - passed, summary["tool_errors"], seconds))
-    md.write("| check | failed |\n|---|---|\n")
+    md.write("%d plug-ins, %d passed (%d of them with warnings), %d failed, %d without a report; %d s\n\n" % (
+        len(plugins), passed, summary["warned"], len(plugins) - passed, summary["tool_errors"], seconds))
+    md.write("| check | failed | warned |\n|---|---|---|\n")
     for c in checks:
-        md.write("| %s | %d |\n" % (c, failed[c]))
+        md.write("| %s | %d | %d |\n" % (c, failed[c], warned[c]))
     md.write("\n| skipped because | plug-ins |\n|---|---|\n")
     for r, k in sorted(skipped.items(), key=lambda x: -x[1]):
         md.write("| %s | %d |\n" % (r.replace("|", "\\|"), k))
@@ -67,5 +73,10 @@ with open(os.path.join(out, "report.md"), "w") as md:
         for c, v in p["checks"].items():
             if v["state"] == "fail":
                 md.write("- %s `%s`: %s\n" % (p["uri"], c, v["message"]))
-print("validate-corpus: %d plug-ins, %d passed, %d failed in %d s; %s/report.md" % (
-    len(plugins), passed, len(plugins) - passed, seconds, out))
+    md.write("\n## Warnings (no LV2 rule requires these)\n\n")
+    for p in plugins:
+        for c, v in p["checks"].items():
+            if v["state"] == "warn":
+                md.write("- %s `%s`: %s\n" % (p["uri"], c, v["message"]))
+print("validate-corpus: %d plug-ins, %d passed (%d with warnings), %d failed in %d s; %s/report.md" % (
+    len(plugins), passed, summary["warned"], len(plugins) - passed, seconds, out))

@@ -4,6 +4,8 @@
 // failed check naming what was running, not a crash of the tool.
 #pragma once
 
+#include "ToolError.h"
+
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -27,6 +29,7 @@ struct ValidateOptions
   bool skipGui = false;
   bool inProcess = false;
   bool json = false;
+  bool strict = false;          // warnings fail the run
   double timeoutSeconds = 30.0; // per check
 };
 int RunValidate(const ValidateOptions& o);
@@ -48,12 +51,22 @@ struct CheckContext
   double Uniform() { return std::uniform_real_distribution<double>(0.0, 1.0)(rng); }
 };
 
+// What a check found that no rule of the plug-in format forbids (extra
+// exported symbols, output that depends on the block size): printed as a
+// warning that leaves the run passing, a failure under --strict. [any]
+class Advisory : public ToolError
+{
+public:
+  using ToolError::ToolError;
+};
+[[noreturn]] inline void Warn(const std::string& what) { throw Advisory(what); }
+
 struct Check
 {
   const char* name;
   int level;
   // Throws ToolError with what failed; a check that cannot apply (no editor,
-  // no display) returns "skipped: why".
+  // no display) returns "skipped: why"; an advisory finding throws Advisory.
   std::function<std::string(CheckContext&)> run;
 };
 const std::vector<Check>& ValidateChecks();

@@ -118,14 +118,22 @@ double Difference(const Signal& a, const Signal& b, size_t* at = nullptr)
 }
 constexpr double kSame = 1e-4;
 
-// NaN and infinities fail; denormals are valid samples no LV2 rule forbids.
-void ExpectFinite(const Signal& out, const std::string& where)
+// The first NaN or infinity in out, described, or empty; denormals are
+// valid samples no LV2 rule forbids.
+std::string NonFinite(const Signal& out, const std::string& where)
 {
   for (size_t c = 0; c < out.size(); ++c)
     for (size_t i = 0; i < out[c].size(); ++i)
       if (!std::isfinite(out[c][i]))
-        Fail(where + ": " + (std::isnan(out[c][i]) ? "NaN" : "infinity") + " at output " +
-             std::to_string(c) + " frame " + std::to_string(i) + " for finite input");
+        return where + ": " + (std::isnan(out[c][i]) ? "NaN" : "infinity") + " at output " +
+               std::to_string(c) + " frame " + std::to_string(i) + " for finite input";
+  return {};
+}
+
+void ExpectFinite(const Signal& out, const std::string& where)
+{
+  const std::string found = NonFinite(out, where);
+  if (!found.empty()) Fail(found);
 }
 
 // Whether two fresh instances give the same output for the same input: a
@@ -213,10 +221,10 @@ std::string CheckExports(CheckContext& ctx)
   std::string names;
   for (size_t i = 0; i < extra.size() && i < 3; ++i)
     names += (i ? ", " : "") + extra[i];
-  Fail(std::to_string(extra.size()) + " dynamic symbol(s) besides the descriptor functions, " +
+  Warn(std::to_string(extra.size()) + " dynamic symbol(s) besides the descriptor functions, " +
        names + (extra.size() > 3 ? ", ..." : "") +
-       " (lv2.h: LV2_SYMBOL_EXPORT marks the one symbol a library shows; others can clash "
-       "between plug-ins loaded into one host)");
+       " (no LV2 rule requires hiding them; they can clash between plug-ins loaded into one "
+       "host)");
 }
 
 std::string CheckInstantiate(CheckContext& ctx)
@@ -373,6 +381,9 @@ std::string CheckRender(CheckContext& ctx)
   const std::string skip = Unhostable(w);
   if (!skip.empty()) return skip;
   const Signal input = Noise(ctx, w.AudioIns(), kLv2Frames);
+  // Every rate and block runs even after a NaN: a crash further on is a
+  // failure, while a NaN out alone breaks no LV2 rule.
+  std::string nonFinite;
   for (double rate : kLv2Rates)
   {
     auto p = NewLv2(w, rate);
@@ -381,9 +392,11 @@ std::string CheckRender(CheckContext& ctx)
     {
       const std::string where = Num(rate) + " Hz, block " + std::to_string(block);
       ctx.Step(where);
-      ExpectFinite(RenderLv2(*p, input, w.AudioOuts(), block), where);
+      const std::string found = NonFinite(RenderLv2(*p, input, w.AudioOuts(), block), where);
+      if (nonFinite.empty()) nonFinite = found;
     }
   }
+  if (!nonFinite.empty()) Warn(nonFinite + " (no LV2 rule requires finite output)");
   return std::to_string(std::size(kLv2Rates)) + " rates x " +
          std::to_string(std::size(kLv2Blocks)) + " block sizes, clean";
 }
@@ -409,8 +422,9 @@ std::string CheckBlockSizes(CheckContext& ctx)
     size_t at = 0;
     const double d = Difference(want, RenderLv2(*p, input, w.AudioOuts(), block), &at);
     if (!(d <= kSame))
-      Fail("block " + std::to_string(block) + ": the output differs from block 512 by " + Num(d) +
-           " at frame " + std::to_string(at));
+      Warn("block " + std::to_string(block) + ": the output differs from block 512 by " + Num(d) +
+           " at frame " + std::to_string(at) +
+           " (no LV2 rule requires it; many plug-ins update coefficients once per run)");
   }
   return "the same output at every block size";
 }

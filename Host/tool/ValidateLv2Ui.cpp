@@ -81,8 +81,10 @@ std::string CheckUiExports(CheckContext& ctx)
     ctx.Step("reading the dynamic symbols of " + b);
     const std::vector<std::string> extra = ExtraExports(b);
     if (!extra.empty())
-      Fail(b + ": " + std::to_string(extra.size()) +
-           " dynamic symbol(s) besides lv2ui_descriptor, the first " + extra[0]);
+      Warn(b + ": " + std::to_string(extra.size()) +
+           " dynamic symbol(s) besides lv2ui_descriptor, the first " + extra[0] +
+           " (no LV2 rule requires a UI binary to hide them; they can clash between UIs "
+           "loaded into one host)");
   }
   return std::to_string(binaries.size()) + " UI binar" + (binaries.size() == 1 ? "y" : "ies") +
          ", only the descriptor function";

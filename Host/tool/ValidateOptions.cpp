@@ -9,7 +9,9 @@ namespace aaxtool
 CLI::App* AddValidate(CLI::App& app, ValidateOptions& o)
 {
   CLI::App* c = app.add_subcommand("validate", "check the module as a host may drive it");
-  c->add_option("BUNDLE", o.bundle, "module bundle (Name.aaxplugin) or its .so, or an LV2 bundle folder or plug-in URI")->required();
+  c->add_option("BUNDLE", o.bundle,
+                "module bundle (Name.aaxplugin) or its .so, or an LV2 bundle folder or plug-in URI")
+      ->required();
   c->add_option("--level", o.level, "checks up to this level (1 to 10)")
       ->check(WholeNumber(1, 10))
       ->capture_default_str();
@@ -23,6 +25,7 @@ CLI::App* AddValidate(CLI::App& app, ValidateOptions& o)
   c->add_flag("--skip-gui", o.skipGui, "no checks that need a display");
   c->add_flag("--in-process", o.inProcess, "run the checks in this process (for debugging)");
   c->add_flag("--json", o.json, "print JSON");
+  c->add_flag("--strict", o.strict, "warnings (what no rule requires) fail the run too");
   return c;
 }
 } // namespace aaxtool
