@@ -53,7 +53,7 @@ test: build
 # and the aaxhost tool (Host/tool/demo.sh). Only what the demo runs is built,
 # so a first run shows its result without building every test first.
 demo: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target aaxhost_tool Quorvane
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target aaxhost_tool Quorvane Quorvane_lv2
 	@bash Host/tool/demo.sh $(BUILD_DIR)
 
 bench: build
