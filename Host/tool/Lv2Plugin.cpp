@@ -15,12 +15,14 @@
 #include <lv2/resize-port/resize-port.h>
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
+#include <lv2/worker/worker.h>
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 
 namespace aaxtool
@@ -286,7 +288,8 @@ const std::vector<std::string>& Lv2OfferedFeatures()
 {
   // hardRTCapable, isLive and inPlaceBroken ask nothing of the host that it
   // does not do; loadDefaultState is done at instantiation; boundedBlockLength holds since every
-  // block is at most the announced maximum.
+  // block is at most the announced maximum; the worker's work is done on
+  // the running thread after run, one call at a time.
   static const std::vector<std::string> offered = {LV2_URID__map,
                                                    LV2_URID__unmap,
                                                    LV2_OPTIONS__options,
@@ -295,7 +298,8 @@ const std::vector<std::string>& Lv2OfferedFeatures()
                                                    LV2_CORE__hardRTCapable,
                                                    LV2_CORE__isLive,
                                                    LV2_CORE__inPlaceBroken,
-                                                   LV2_STATE__loadDefaultState};
+                                                   LV2_STATE__loadDefaultState,
+                                                   LV2_WORKER__schedule};
   return offered;
 }
 
@@ -314,6 +318,10 @@ bool operator==(const Lv2StateValue& a, const Lv2StateValue& b)
 
 namespace
 {
+// Room for the messages of one cycle: plug-ins send small messages
+// (commands, pointers) or refuse to schedule what does not fit.
+constexpr size_t kWorkerQueueBytes = 1 << 20;
+
 int LogPrintf(LV2_Log_Handle, LV2_URID, const char*, ...) { return 0; }
 int LogVPrintf(LV2_Log_Handle, LV2_URID, const char*, va_list) { return 0; }
 } // namespace
@@ -324,8 +332,15 @@ struct Lv2Instance::Holder
   LV2_URID_Unmap unmap{};
   LV2_Log_Log log{};
   LV2_Options_Option options[6]{};
-  LV2_Feature fMap{}, fUnmap{}, fOptions{}, fBounded{}, fLog{};
-  const LV2_Feature* list[6]{};
+  LV2_Worker_Schedule schedule{};
+  LV2_State_Map_Path mapPath{};
+  LV2_State_Free_Path freePath{};
+  LV2_Feature fMap{}, fUnmap{}, fOptions{}, fBounded{}, fLog{}, fSchedule{}, fMapPath{},
+      fFreePath{};
+  // For state save and restore: paths in state stay as they are (the tool
+  // keeps state in memory only), which a plug-in that saves files needs.
+  const LV2_Feature* stateList[5]{};
+  const LV2_Feature* list[7]{};
 };
 
 uint32_t Lv2Instance::MapFn(void* handle, const char* uri)
@@ -363,6 +378,18 @@ Lv2Instance::Lv2Instance(Lv2World& w, double rate, int maxBlock, bool features)
   h.fOptions = {LV2_OPTIONS__options, h.options};
   h.fBounded = {LV2_BUF_SIZE__boundedBlockLength, nullptr};
   h.fLog = {LV2_LOG__log, &h.log};
+  h.schedule = {this, [](LV2_Worker_Schedule_Handle p, uint32_t size, const void* data)
+                { return static_cast<LV2_Worker_Status>(ScheduleFn(p, size, data)); }};
+  h.fSchedule = {LV2_WORKER__schedule, &h.schedule};
+  h.mapPath = {nullptr, [](LV2_State_Map_Path_Handle, const char* p) { return strdup(p); },
+               [](LV2_State_Map_Path_Handle, const char* p) { return strdup(p); }};
+  h.freePath = {nullptr, [](LV2_State_Free_Path_Handle, char* p) { std::free(p); }};
+  h.fMapPath = {LV2_STATE__mapPath, &h.mapPath};
+  h.fFreePath = {LV2_STATE__freePath, &h.freePath};
+  h.stateList[0] = &h.fMap;
+  h.stateList[1] = &h.fUnmap;
+  h.stateList[2] = &h.fMapPath;
+  h.stateList[3] = &h.fFreePath;
   if (features)
   {
     h.list[0] = &h.fMap;
@@ -370,9 +397,21 @@ Lv2Instance::Lv2Instance(Lv2World& w, double rate, int maxBlock, bool features)
     h.list[2] = &h.fOptions;
     h.list[3] = &h.fBounded;
     h.list[4] = &h.fLog;
+    h.list[5] = &h.fSchedule;
   }
   mInstance = lilv_plugin_instantiate(w.Plugin(), rate, h.list);
   if (!mInstance) return;
+  // The schedule feature is for run alone: later calls that take features
+  // (the default state's restore) get the list without it.
+  h.list[5] = nullptr;
+  mWorker = lilv_instance_get_extension_data(mInstance, LV2_WORKER__interface);
+  if (features && mWorker)
+  {
+    mRequests.words.assign(kWorkerQueueBytes / 8, 0);
+    mResponses.words.assign(kWorkerQueueBytes / 8, 0);
+  }
+  else
+    mWorker = nullptr; // without the feature the plug-in cannot schedule
   const std::vector<Lv2Port>& ports = w.Ports();
   mControls.assign(ports.size(), 0.0f);
   mCv.resize(ports.size());
@@ -463,16 +502,87 @@ void Lv2Instance::ConnectAudio(float* const* in, float* const* out)
     lilv_instance_connect_port(mInstance, mAudioOut[i]->index, out[i]);
 }
 
-void Lv2Instance::RunConnected(uint32_t frames)
+bool Lv2Instance::Queue::Push(uint32_t size, const void* data)
+{
+  const size_t need = 8 + (size_t(size) + 7) / 8 * 8;
+  if (need > words.size() * 8 - used || (size && !data)) return false;
+  auto* at = reinterpret_cast<unsigned char*>(words.data()) + used;
+  std::memcpy(at, &size, sizeof size);
+  if (size) std::memcpy(at + 8, data, size);
+  used += need;
+  return true;
+}
+
+template <class F> void Lv2Instance::Queue::Drain(F&& each)
+{
+  // Messages pushed while draining (work_response may schedule) are kept
+  // for the next drain.
+  const size_t end = used;
+  const auto* base = reinterpret_cast<const unsigned char*>(words.data());
+  for (size_t at = 0; at < end;)
+  {
+    uint32_t size;
+    std::memcpy(&size, base + at, sizeof size);
+    each(size, base + at + 8);
+    at += 8 + (size_t(size) + 7) / 8 * 8;
+  }
+  std::memmove(words.data(), base + end, used - end);
+  used -= end;
+}
+
+int Lv2Instance::ScheduleFn(void* handle, uint32_t size, const void* data)
+{
+  auto* self = static_cast<Lv2Instance*>(handle);
+  if (!self->mWorker) return LV2_WORKER_ERR_UNKNOWN;
+  return self->mRequests.Push(size, data) ? LV2_WORKER_SUCCESS : LV2_WORKER_ERR_NO_SPACE;
+}
+
+int Lv2Instance::RespondFn(void* handle, uint32_t size, const void* data)
+{
+  auto* self = static_cast<Lv2Instance*>(handle);
+  return self->mResponses.Push(size, data) ? LV2_WORKER_SUCCESS : LV2_WORKER_ERR_NO_SPACE;
+}
+
+void Lv2Instance::ServeWork()
+{
+  if (!mWorker) return;
+  const auto* iface = static_cast<const LV2_Worker_Interface*>(mWorker);
+  LV2_Handle handle = lilv_instance_get_handle(mInstance);
+  mRequests.Drain(
+      [&](uint32_t size, const void* data)
+      {
+        iface->work(
+            handle,
+            [](LV2_Worker_Respond_Handle h, uint32_t n, const void* d)
+            { return static_cast<LV2_Worker_Status>(RespondFn(h, n, d)); },
+            this, size, data);
+      });
+}
+
+void Lv2Instance::DeliverResponses()
+{
+  const auto* iface = static_cast<const LV2_Worker_Interface*>(mWorker);
+  LV2_Handle handle = lilv_instance_get_handle(mInstance);
+  if (iface->work_response)
+    mResponses.Drain([&](uint32_t size, const void* data)
+                     { iface->work_response(handle, size, data); });
+  // end_run follows every run, responses or not.
+  if (iface->end_run) iface->end_run(handle);
+}
+
+void Lv2Instance::RunConnected(uint32_t frames, bool serveWork)
 {
   ResetAtoms();
   lilv_instance_run(mInstance, frames);
+  if (!mWorker) return;
+  if (serveWork) ServeWork();
+  DeliverResponses();
 }
 
-void Lv2Instance::Run(float* const* in, float* const* out, uint32_t frames)
+void Lv2Instance::Run(float* const* in, float* const* out, uint32_t frames, bool serveWork)
 {
   ConnectAudio(in, out);
-  RunConnected(frames);
+  RunConnected(frames, serveWork);
 }
 
 namespace
@@ -512,9 +622,11 @@ Lv2State Lv2Instance::Save()
   Lv2State s;
   if (!mState) return s;
   const auto* iface = static_cast<const LV2_State_Interface*>(mState);
-  const LV2_Feature* none[] = {&mHold->fMap, &mHold->fUnmap, nullptr};
   const LV2_State_Status st = iface->save(lilv_instance_get_handle(mInstance), StoreFn, &s,
-                                          LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, none);
+                                          LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE, mHold->stateList);
+  // "No property" from save is a plug-in with nothing to keep (a synth
+  // with no sound file loaded): an empty state, not an error.
+  if (st == LV2_STATE_ERR_NO_PROPERTY && s.empty()) return s;
   if (st != LV2_STATE_SUCCESS) Fail("state save returned status " + std::to_string(st));
   return s;
 }
@@ -523,9 +635,8 @@ int Lv2Instance::Restore(const Lv2State& s)
 {
   if (!mState) return 0;
   const auto* iface = static_cast<const LV2_State_Interface*>(mState);
-  const LV2_Feature* none[] = {&mHold->fMap, &mHold->fUnmap, nullptr};
   return iface->restore(lilv_instance_get_handle(mInstance), RetrieveFn, const_cast<Lv2State*>(&s),
-                        0, none);
+                        0, mHold->stateList);
 }
 
 namespace
@@ -574,8 +685,7 @@ bool Lv2Instance::ApplyPreset(const std::string& uri, std::string* why)
     return false;
   }
   PresetTarget t{this, &mWorld.Ports(), ""};
-  const LV2_Feature* features[] = {&mHold->fMap, &mHold->fUnmap, nullptr};
-  lilv_state_restore(state, mInstance, SetPortValue, &t, 0, features);
+  lilv_state_restore(state, mInstance, SetPortValue, &t, 0, mHold->stateList);
   lilv_state_free(state);
   if (!t.error.empty())
   {

@@ -102,9 +102,17 @@ public:
   void Activate();
   void Deactivate();
   // Connects audio ports to in/out (in-place when the same pointers) and
-  // runs; control, CV and atom buffers are the instance's own. [audio]
-  void Run(float* const* in, float* const* out, uint32_t frames);
-  void RunConnected(uint32_t frames);                     // [audio]
+  // runs; control, CV and atom buffers are the instance's own. After run
+  // come the worker's responses and end_run. serveWork true does the work
+  // the plug-in scheduled right after run, so its responses arrive in the
+  // same cycle; false leaves it to ServeWork, for callers that must keep
+  // the worker's side apart from run's (the real-time counters). [audio]
+  void Run(float* const* in, float* const* out, uint32_t frames, bool serveWork = true);
+  void RunConnected(uint32_t frames, bool serveWork = true); // [audio]
+  // Calls the plug-in's work() for each request scheduled since the last
+  // call; responses wait for the next run. [worker]
+  void ServeWork();
+  bool HasWorker() const { return mWorker != nullptr; }
   void ConnectAudio(float* const* in, float* const* out); // [audio]
   float& Control(uint32_t index) { return mControls[index]; }
   void SetDefaults();
@@ -118,10 +126,26 @@ private:
   static uint32_t MapFn(void* handle, const char* uri);
   static const char* UnmapFn(void* handle, uint32_t id);
   void ResetAtoms();
+  void DeliverResponses(); // [audio]
+
+  // Messages between run and the worker, in storage allocated once so that
+  // scheduling from run allocates nothing. A full queue refuses the message
+  // (LV2_WORKER_ERR_NO_SPACE), as the worker interface allows.
+  struct Queue
+  {
+    std::vector<uint64_t> words;
+    size_t used = 0; // bytes
+    bool Push(uint32_t size, const void* data);
+    template <class F> void Drain(F&& each);
+  };
+  static int ScheduleFn(void* handle, uint32_t size, const void* data);
+  static int RespondFn(void* handle, uint32_t size, const void* data);
 
   Lv2World& mWorld;
   LilvInstance* mInstance = nullptr;
-  const void* mState = nullptr; // LV2_State_Interface
+  const void* mState = nullptr;  // LV2_State_Interface
+  const void* mWorker = nullptr; // LV2_Worker_Interface
+  Queue mRequests, mResponses;
   bool mActive = false;
   int32_t mMaxBlock = 0, mMinBlock = 0, mSeqSize = 0;
   float mRate = 48000.0f;

@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -232,6 +233,20 @@ int RunValidate(const ValidateOptions& o)
   if (!lv2 && stat(o.bundle.c_str(), &st) != 0) Fail(o.bundle + ": no such bundle or module");
   if (lv2) LoadLv2Target(o.bundle);
   const std::vector<Check>& table = lv2 ? Lv2Checks() : ValidateChecks();
+  for (const std::string& name : o.only)
+    if (std::none_of(table.begin(), table.end(), [&](const Check& c) { return name == c.name; }))
+    {
+      std::string names;
+      for (const Check& c : table)
+        names += std::string(names.empty() ? "" : ", ") + c.name;
+      Usage("validate: --only: no check named \"" + name + "\" for this target (checks: " + names +
+            ")");
+    }
+  auto chosen = [&](const Check& c)
+  {
+    if (o.only.empty()) return c.level <= o.level;
+    return std::find(o.only.begin(), o.only.end(), c.name) != o.only.end();
+  };
   const int repeats = o.repeat > 0 ? o.repeat : o.level >= 10 ? 10 : 1;
   const uint64_t first = o.seedGiven ? o.seed : FreshSeed();
   nlohmann::json runs = nlohmann::json::array();
@@ -249,7 +264,7 @@ int RunValidate(const ValidateOptions& o)
     nlohmann::json checks = nlohmann::json::array();
     for (const Check& check : table)
     {
-      if (check.level > o.level) continue;
+      if (!chosen(check)) continue;
       CheckContext ctx;
       ctx.bundle = o.bundle;
       ctx.skipGui = o.skipGui;

@@ -30,6 +30,7 @@ struct ValidateOptions
   bool inProcess = false;
   bool json = false;
   bool strict = false;          // warnings fail the run
+  std::vector<std::string> only; // these checks alone, whatever their level
   double timeoutSeconds = 30.0; // per check
 };
 int RunValidate(const ValidateOptions& o);

@@ -25,6 +25,9 @@ CLI::App* AddValidate(CLI::App& app, ValidateOptions& o)
   c->add_flag("--skip-gui", o.skipGui, "no checks that need a display");
   c->add_flag("--in-process", o.inProcess, "run the checks in this process (for debugging)");
   c->add_flag("--json", o.json, "print JSON");
+  c->add_option("--only", o.only,
+                 "run only these checks (names as printed, comma-separated), whatever their level")
+      ->delimiter(',');
   c->add_flag("--strict", o.strict, "warnings (what no rule requires) fail the run too");
   return c;
 }

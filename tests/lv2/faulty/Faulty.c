@@ -4,10 +4,18 @@
      FAULT_STATE    trusts the size of a restored value, and crashes on another
      FAULT_BLOCK    restarts a fade at every run(), so the block size shows
      FAULT_EXPORT   exports a symbol besides lv2_descriptor
-     (the default outside its range is in the .ttl alone) */
+     (the default outside its range is in the .ttl alone)
+   and one that keeps the rules but needs a host's worker:
+     WORKER         takes its gain through work() (which allocates, as work
+                    may) and aborts when the host breaks the worker's
+                    protocol: no end_run after a run, or a request left
+                    unanswered for more than two runs */
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
+#ifdef WORKER
+#include <lv2/worker/worker.h>
+#endif
 
 #include <stdlib.h>
 #include <string.h>
@@ -22,6 +30,11 @@ typedef struct
   float saved;
   LV2_URID key, type;
   void* scratch;
+#ifdef WORKER
+  LV2_Worker_Schedule* schedule;
+  float applied;
+  int outstanding, ran; /* requests unanswered; runs since the last end_run */
+#endif
 } Faulty;
 
 #ifdef FAULT_EXPORT
@@ -33,11 +46,26 @@ static LV2_Handle Instantiate(const LV2_Descriptor* d, double rate, const char* 
 {
   (void)d, (void)rate, (void)path;
   LV2_URID_Map* map = NULL;
+  void* schedule = NULL;
   for (int i = 0; features[i]; ++i)
+  {
     if (!strcmp(features[i]->URI, LV2_URID__map)) map = (LV2_URID_Map*)features[i]->data;
+#ifdef WORKER
+    if (!strcmp(features[i]->URI, LV2_WORKER__schedule)) schedule = features[i]->data;
+#endif
+  }
   if (!map) return NULL;
+#ifdef WORKER
+  if (!schedule) return NULL;
+#endif
   Faulty* f = (Faulty*)calloc(1, sizeof(Faulty));
   if (!f) return NULL;
+#ifdef WORKER
+  f->schedule = (LV2_Worker_Schedule*)schedule;
+  f->applied = 1.0f;
+#else
+  (void)schedule;
+#endif
   f->key = map->map(map->handle, GAIN_URI);
   f->type = map->map(map->handle, "http://lv2plug.in/ns/ext/atom#Float");
   f->saved = 1.0f;
@@ -55,7 +83,16 @@ static void Connect(LV2_Handle h, uint32_t port, void* data)
 static void Run(LV2_Handle h, uint32_t n)
 {
   Faulty* f = (Faulty*)h;
+#ifdef WORKER
+  if (f->ran > 0 || f->outstanding > 2) abort();
+  ++f->ran;
+  if (f->schedule->schedule_work(f->schedule->handle, sizeof(float), f->gain) ==
+      LV2_WORKER_SUCCESS)
+    ++f->outstanding;
+  const float g = f->applied;
+#else
   const float g = *f->gain;
+#endif
 #ifdef FAULT_ALLOC
   free(f->scratch);
   f->scratch = malloc(n * sizeof(float) + 16);
@@ -112,9 +149,42 @@ static LV2_State_Status Restore(LV2_Handle h, LV2_State_Retrieve_Function retrie
   return LV2_STATE_SUCCESS;
 }
 
+#ifdef WORKER
+static LV2_Worker_Status Work(LV2_Handle h, LV2_Worker_Respond_Function respond,
+                              LV2_Worker_Respond_Handle rh, uint32_t size, const void* data)
+{
+  (void)h;
+  float* copy = (float*)malloc(sizeof(float));
+  if (!copy || size != sizeof(float)) abort();
+  memcpy(copy, data, sizeof(float));
+  const LV2_Worker_Status st = respond(rh, sizeof(float), copy);
+  free(copy);
+  return st;
+}
+
+static LV2_Worker_Status Response(LV2_Handle h, uint32_t size, const void* body)
+{
+  Faulty* f = (Faulty*)h;
+  if (size != sizeof(float)) abort();
+  memcpy(&f->applied, body, sizeof(float));
+  --f->outstanding;
+  return LV2_WORKER_SUCCESS;
+}
+
+static LV2_Worker_Status EndRun(LV2_Handle h)
+{
+  ((Faulty*)h)->ran = 0;
+  return LV2_WORKER_SUCCESS;
+}
+#endif
+
 static const void* Extension(const char* uri)
 {
   static const LV2_State_Interface state = {Save, Restore};
+#ifdef WORKER
+  static const LV2_Worker_Interface worker = {Work, Response, EndRun};
+  if (!strcmp(uri, LV2_WORKER__interface)) return &worker;
+#endif
   return strcmp(uri, LV2_STATE__interface) ? NULL : &state;
 }
 
