@@ -2,7 +2,9 @@
 # make validate-corpus: aaxhost validate over every LV2 plug-in on this
 # machine (lv2ls), two at a time, each plug-in in its own tool process with
 # a time limit on top of validate's per-check one. Writes
-# BUILD/corpus/report.json and BUILD/corpus/report.md.
+# BUILD/corpus/report.json and BUILD/corpus/report.md. A second pass runs
+# the level-5 X11 UI check alone on each plug-in (on the tool's own Xvfb;
+# CORPUS_GUI=0 leaves it out).
 #   validate-corpus.sh BUILD_DIR [LEVEL] [JOBS]
 set -euo pipefail
 build=${1:?build directory}
@@ -34,4 +36,16 @@ run_one() {
 export -f run_one
 nl -ba -w1 -s' ' "$out/uris.txt" | xargs -P "$jobs" -L 1 bash -c 'run_one "$0" "$1"'
 end=$(date +%s)
-python3 "$here/corpus-report.py" "$out" "$((end - start))"
+gui_seconds=-1
+if [ "${CORPUS_GUI:-1}" != 0 ]; then
+  echo "validate-corpus: the X11 UI check alone on each plug-in"
+  run_gui() {
+    local n=$1 uri=$2
+    timeout -k 5 300 "$tool" validate --only lv2-ui-x11 --seed 1 --timeout 30 --json \
+      "$uri" > "$out/runs/$n.gui.json" 2> "$out/runs/$n.gui.err" || true
+  }
+  export -f run_gui
+  nl -ba -w1 -s' ' "$out/uris.txt" | xargs -P "$jobs" -L 1 bash -c 'run_gui "$0" "$1"'
+  gui_seconds=$(($(date +%s) - end))
+fi
+python3 "$here/corpus-report.py" "$out" "$((end - start))" "$gui_seconds"

@@ -17,6 +17,7 @@
 #include <lv2/urid/urid.h>
 #include <lv2/worker/worker.h>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -284,6 +285,13 @@ const char* Lv2World::Unmap(uint32_t id) const
   return id >= 1 && id <= mUris.size() ? mUris[id - 1].c_str() : nullptr;
 }
 
+void KeepLoaded(const std::string& path)
+{
+  // NOLOAD: only an object already loaded; NODELETE stays with it after the
+  // reference taken here is given back.
+  if (void* h = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE)) dlclose(h);
+}
+
 const std::vector<std::string>& Lv2OfferedFeatures()
 {
   // hardRTCapable, isLive and inPlaceBroken ask nothing of the host that it
@@ -400,6 +408,7 @@ Lv2Instance::Lv2Instance(Lv2World& w, double rate, int maxBlock, bool features)
     h.list[5] = &h.fSchedule;
   }
   mInstance = lilv_plugin_instantiate(w.Plugin(), rate, h.list);
+  KeepLoaded(w.BinaryPath());
   if (!mInstance) return;
   // The schedule feature is for run alone: later calls that take features
   // (the default state's restore) get the list without it.

@@ -73,6 +73,14 @@ private:
   std::vector<std::string> mUris;
 };
 
+// Keeps the loaded shared object at path in memory for the life of the
+// process. Libraries built on GLib's type system (fluidsynth's instrument
+// library, Pango) cannot be unloaded and loaded again: their types stay
+// registered and the next registration waits forever. Hosts that link such
+// libraries themselves never unload them; the tool, which frees instances
+// and UIs over and over, does as they do. [any]
+void KeepLoaded(const std::string& path);
+
 // The features the tool offers; a required one outside this list makes the
 // plug-in one the tool cannot host.
 const std::vector<std::string>& Lv2OfferedFeatures();

@@ -10,6 +10,7 @@
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
 
+#include <dlfcn.h>
 #include <elf.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -63,8 +64,16 @@ std::unique_ptr<Lv2Instance> NewLv2(Lv2World& w, double rate = 48000.0)
 {
   auto p = std::make_unique<Lv2Instance>(w, rate, kAnnounced);
   if (!p->Ok())
+  {
+    // lilv answers NULL for a binary the loader refuses too: say which.
+    if (void* h = dlopen(w.BinaryPath().c_str(), RTLD_NOW | RTLD_LOCAL))
+      dlclose(h);
+    else
+      Fail("the plug-in binary cannot be loaded (lv2core: a plugin library is \"suitable for "
+           "dynamic loading\"): " + std::string(dlerror()));
     Fail("instantiate returned NULL at " + Num(rate) +
          " Hz with every feature it requires offered");
+  }
   return p;
 }
 

@@ -175,6 +175,7 @@ std::string CheckUiX11(CheckContext& ctx)
       SuilInstance* ui =
           suil_instance_new(sh, &host, LV2_UI__X11UI, w.Uri().c_str(), u.uri.c_str(),
                             u.type.c_str(), u.bundle.c_str(), u.binary.c_str(), features);
+      KeepLoaded(u.binary);
       if (!ui)
       {
         suil_host_free(sh);
