@@ -25,7 +25,7 @@ def state_of(c):
 def rule_of(message):
     """The LV2 text a failure line quotes (the first long quotation), or what
     kind of failure it is when it quotes none."""
-    quotes = re.findall(r'"([^"]{25,})"', message)
+    quotes = [q for q in re.findall(r'"([^"]*)"', message) if len(q) >= 25]
     if quotes:
         return quotes[0]
     if message.startswith(("crashed", "timed out")):

@@ -213,6 +213,7 @@ Outcome RunInChild(const Check& check, CheckContext& ctx, double timeoutSeconds)
     return Warned(result.substr(1));
   else
     o.message = result.substr(1);
+  if (check.crashNote && (timedOut || !done)) return Warned(o.message + " " + check.crashNote);
   return o;
 }
 

@@ -69,6 +69,10 @@ struct Check
   // Throws ToolError with what failed; a check that cannot apply (no editor,
   // no display) returns "skipped: why"; an advisory finding throws Advisory.
   std::function<std::string(CheckContext&)> run;
+  // Set where the plug-in format allows a plug-in to crash on what the check
+  // gives it: a crash, hang or exit of the check's process is then a
+  // warning, with this note after the line.
+  const char* crashNote = nullptr;
 };
 const std::vector<Check>& ValidateChecks();
 

@@ -274,7 +274,9 @@ std::string CheckInstantiate(CheckContext& ctx)
     // A host may free an instance it never activated (lv2.h: "If a host
     // calls instantiate(), it MUST call cleanup() at some point in the
     // future"; activate is only due before run).
-    ctx.Step("instantiate, then cleanup without activate");
+    ctx.Step("instantiate, then cleanup without activate (lv2.h: \"If a host calls "
+             "instantiate(), it MUST call cleanup() at some point in the future\"; activate is "
+             "due only before run)");
     NewLv2(w);
   }
   {
@@ -705,7 +707,11 @@ std::string CheckThreeThreads(CheckContext& ctx)
 
 // ---- Level 8 ----
 
-std::string CheckDamagedState(CheckContext& ctx)
+// missing false: each value damaged (a crash there is a warning, since
+// state.h lets a plug-in "assume a restored value was set by a previous call
+// to save()"); true: the empty state, then each value left out, which a
+// plug-in "MUST gracefully fall back to a default value" for.
+std::string DamagedState(CheckContext& ctx, bool missing)
 {
   Lv2World& w = World(ctx);
   const std::string skip = Unhostable(w);
@@ -724,12 +730,13 @@ std::string CheckDamagedState(CheckContext& ctx)
       w.Map("http://lv2plug.in/ns/ext/atom#Float"), w.Map("http://lv2plug.in/ns/ext/atom#Chunk")};
   constexpr int kKinds = 5 + 4; // four damages, missing, four other types
   std::vector<std::pair<size_t, int>> cases;
+  if (missing) cases.emplace_back(good.size(), 4); // every value: the empty state
   for (size_t i = 0; i < good.size(); ++i)
     for (int k = 0; k < kKinds; ++k)
-      if (k < 5 || types[k - 5] != good[i].type) cases.emplace_back(i, k);
+      if ((k == 4) == missing && (k < 5 || types[k - 5] != good[i].type)) cases.emplace_back(i, k);
   // At most 40 cases, chosen by the seed, so plug-ins with many values
   // stay within the run's time.
-  std::shuffle(cases.begin(), cases.end(), ctx.rng);
+  std::shuffle(cases.begin() + (missing ? 1 : 0), cases.end(), ctx.rng);
   if (cases.size() > 40) cases.resize(40);
   const Signal input = Noise(ctx, w.AudioIns(), 256);
   // Plug-ins that take a second to instantiate get the cases 8 s allow.
@@ -740,6 +747,16 @@ std::string CheckDamagedState(CheckContext& ctx)
     if (tried > 0 && std::chrono::steady_clock::now() - start > std::chrono::seconds(8)) break;
     ++tried;
     Lv2State s = good;
+    if (i == good.size())
+    {
+      ctx.Step("restoring the empty state (state.h, restore: \"The plugin MUST gracefully fall "
+               "back to a default value when a value can not be retrieved.\")");
+      auto p = NewLv2(w);
+      p->Restore({});
+      p->Activate();
+      RenderLv2(*p, input, w.AudioOuts(), 128);
+      continue;
+    }
     Lv2StateValue& v = s[i];
     const std::string key = w.Unmap(v.key) ? w.Unmap(v.key) : "?";
     std::string what;
@@ -764,7 +781,8 @@ std::string CheckDamagedState(CheckContext& ctx)
       break;
     case 4:
       s.erase(s.begin() + static_cast<long>(i));
-      what = "missing";
+      what = "missing (state.h, restore: \"The plugin MUST gracefully fall back to a default "
+             "value when a value can not be retrieved.\")";
       break;
     default:
       v.type = types[kind - 5];
@@ -776,7 +794,8 @@ std::string CheckDamagedState(CheckContext& ctx)
     p->Activate();
     RenderLv2(*p, input, w.AudioOuts(), 128);
   }
-  return std::to_string(tried) + " damaged state(s) survived";
+  return std::to_string(tried) + (missing ? " state(s) with values left out" : " damaged state(s)") +
+         " survived";
 }
 
 // ---- Level 9 ----
@@ -936,7 +955,10 @@ const std::vector<Check>& Lv2Checks()
         {"lv2-activate-cycles", 3, CheckActivateCycles},
         {"lv2-out-of-range", 6, CheckOutOfRange},
         {"lv2-three-threads", 7, CheckThreeThreads},
-        {"lv2-damaged-state", 8, CheckDamagedState},
+        {"lv2-missing-state", 8, [](CheckContext& c) { return DamagedState(c, true); }},
+        {"lv2-damaged-state", 8, [](CheckContext& c) { return DamagedState(c, false); },
+         "(no LV2 rule forbids it: state.h, restore: \"The plugin MAY assume a restored value "
+         "was set by a previous call to LV2_State_Interface.save()\")"},
         {"lv2-no-run-allocation", 9,
          [](CheckContext& c) { return RealTime(c, kProbeAllocations); }},
         {"lv2-no-run-lock", 9, [](CheckContext& c) { return RealTime(c, kProbeLocks); }},

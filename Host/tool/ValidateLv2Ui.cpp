@@ -122,6 +122,22 @@ const char* const kUiOffered[] = {LV2_UI__parent,      LV2_URID__map,
                                   LV2_DATA_ACCESS_URI, LV2_UI__noUserResize,
                                   LV2_UI__fixedSize,   LV2_UI_PREFIX "makeResident"};
 
+// The first X protocol error of the process (the UI's own connection
+// included: Xlib's handler is one for all), kept instead of Xlib's default
+// of ending the process, so the UI's rounds go on and the error is named.
+std::string gFirstXError;
+int RecordXError(Display* d, XErrorEvent* e)
+{
+  if (gFirstXError.empty())
+  {
+    char text[128] = "";
+    XGetErrorText(d, e->error_code, text, sizeof text);
+    gFirstXError = std::string(text) + " in request " + std::to_string(e->request_code) + "." +
+                   std::to_string(e->minor_code);
+  }
+  return 0;
+}
+
 std::string CheckUiX11(CheckContext& ctx)
 {
   if (ctx.skipGui) return "skipped: --skip-gui";
@@ -140,6 +156,7 @@ std::string CheckUiX11(CheckContext& ctx)
   setenv("DISPLAY", xvfb.display.c_str(), 1);
   Display* display = XOpenDisplay(xvfb.display.c_str());
   if (!display) return "skipped: cannot open the Xvfb display " + xvfb.display;
+  XSetErrorHandler(RecordXError);
   int shown = 0;
   for (const Ui& u : uis)
   {
@@ -212,6 +229,9 @@ std::string CheckUiX11(CheckContext& ctx)
   }
   XCloseDisplay(display);
   StopXvfb(&xvfb);
+  if (!gFirstXError.empty())
+    Warn("the UI caused an X protocol error, " + gFirstXError +
+         ", which ends a host that keeps Xlib's default handler (no LV2 rule names X errors)");
   return std::to_string(uis.size()) + " X11 UI(s) opened, fed and closed 3 times";
 }
 } // namespace
