@@ -11,7 +11,8 @@
 #                               bundle into PREFIX/lib/aax, aaxhost into PREFIX/bin
 #   make uninstall              removes what make install put there
 #   make validate-corpus        aaxhost validate --level 9 --skip-gui over every LV2
-#                               plug-in lv2ls lists, 2 at a time: build/corpus/report.md
+#                               plug-in lv2ls lists, 2 at a time, then the X11 UI
+#                               check on each: build/corpus/report.md
 #   make stress                 the four-thread soak of the module under TSan, then
 #                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat;
 #                               STRESS_EDITORS=2: a second instance's editor beside)

@@ -597,7 +597,8 @@ std::string CheckOutOfRange(CheckContext& ctx)
   auto p = NewLv2(w);
   p->Activate();
   FiniteWatch finite, atDefaults;
-  atDefaults.Look(RenderLv2(*p, input, w.AudioOuts(), 64), "at the defaults");
+  for (int i = 0; i < 2; ++i) // as many blocks as after the reset below
+    atDefaults.Look(RenderLv2(*p, input, w.AudioOuts(), 64), "at the defaults");
   int values = 0;
   for (const Lv2Port* c : controls)
   {

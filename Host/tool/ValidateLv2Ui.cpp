@@ -7,8 +7,11 @@
 #include "Xvfb.h"
 
 #include <X11/Xlib.h>
+#include <lv2/atom/atom.h>
 #include <lv2/data-access/data-access.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/parameters/parameters.h>
 #include <lv2/ui/ui.h>
 #include <lv2/urid/urid.h>
 #include <suil/suil.h>
@@ -116,7 +119,7 @@ uint32_t Index(SuilController c, const char* symbol)
 
 int Resize(LV2UI_Feature_Handle, int, int) { return 0; }
 
-const char* const kUiOffered[] = {LV2_UI__parent,      LV2_URID__map,
+const char* const kUiOffered[] = {LV2_OPTIONS__options, LV2_UI__parent,      LV2_URID__map,
                                   LV2_URID__unmap,     LV2_UI__idleInterface,
                                   LV2_UI__resize,      LV2_INSTANCE_ACCESS_URI,
                                   LV2_DATA_ACCESS_URI, LV2_UI__noUserResize,
@@ -185,8 +188,14 @@ std::string CheckUiX11(CheckContext& ctx)
       const LV2_Feature fInstance{LV2_INSTANCE_ACCESS_URI, lilv_instance_get_handle(plug->Raw())};
       const LV2_Feature fData{LV2_DATA_ACCESS_URI, &data};
       const LV2_Feature fIdle{LV2_UI__idleInterface, nullptr};
-      const LV2_Feature* features[] = {&fParent,   &fMap,  &fUnmap, &fResize,
-                                       &fInstance, &fData, &fIdle,  nullptr};
+      // Options for UIs that require the feature: the sample rate.
+      float rate = 48000.0f;
+      LV2_Options_Option options[2] = {{LV2_OPTIONS_INSTANCE, 0, w.Map(LV2_PARAMETERS__sampleRate),
+                                        sizeof rate, w.Map(LV2_ATOM__Float), &rate},
+                                       {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+      const LV2_Feature fOptions{LV2_OPTIONS__options, options};
+      const LV2_Feature* features[] = {&fParent, &fMap,  &fUnmap, &fResize, &fInstance,
+                                       &fData,   &fIdle, &fOptions, nullptr};
       SuilHost* sh = suil_host_new(Write, Index, nullptr, nullptr);
       ctx.Step(where + ": instantiating");
       SuilInstance* ui =
