@@ -253,9 +253,18 @@ int RunValidate(const ValidateOptions& o)
   nlohmann::json runs = nlohmann::json::array();
   int failed = 0, passed = 0, warned = 0;
   if (!o.json)
-    std::printf("validate %s, level %d, seed %llu%s\n", o.bundle.c_str(), o.level,
+  {
+    std::string scope = "level " + std::to_string(o.level);
+    if (!o.only.empty())
+    {
+      scope = "only ";
+      for (size_t i = 0; i < o.only.size(); ++i)
+        scope += (i ? "," : "") + o.only[i];
+    }
+    std::printf("validate %s, %s, seed %llu%s\n", o.bundle.c_str(), scope.c_str(),
                 static_cast<unsigned long long>(first),
                 repeats > 1 ? (", " + std::to_string(repeats) + " runs").c_str() : "");
+  }
   for (int run = 0; run < repeats; ++run)
   {
     // Later runs take seeds of their own, each printed so it can be repeated.
@@ -305,9 +314,10 @@ int RunValidate(const ValidateOptions& o)
   }
   if (o.json)
   {
-    const nlohmann::json doc = {{"bundle", o.bundle}, {"level", o.level},   {"seed", first},
-                                {"runs", runs},       {"passed", passed},   {"warned", warned},
-                                {"failed", failed},   {"strict", o.strict}, {"ok", failed == 0}};
+    nlohmann::json doc = {{"bundle", o.bundle}, {"level", o.level},   {"seed", first},
+                          {"runs", runs},       {"passed", passed},   {"warned", warned},
+                          {"failed", failed},   {"strict", o.strict}, {"ok", failed == 0}};
+    if (!o.only.empty()) doc["only"] = o.only;
     std::printf("%s\n", doc.dump(2).c_str());
   }
   else
