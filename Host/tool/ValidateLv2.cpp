@@ -652,14 +652,25 @@ std::string CheckThreeThreads(CheckContext& ctx)
   FiniteWatch finite; // the render thread's alone until it is joined
   ctx.Step("rendering while another thread saves state and a third changes controls (state.h, "
            "save: \"it may be called concurrently with functions in any other class\")");
+  // Control values are "fixed and valid for the duration of the call to
+  // run()" (lv2core): the third thread sets the values the render thread
+  // puts into the ports before each run, as a host's UI thread does.
+  std::vector<std::atomic<float>> pending(w.Ports().size());
+  for (const Lv2Port* c : controls)
+    pending[c->index].store(p->Control(c->index));
   std::thread render(
       [&]
       {
         try
         {
+          auto take = [&](int)
+          {
+            for (const Lv2Port* c : controls)
+              p->Control(c->index) = pending[c->index].load(std::memory_order_relaxed);
+          };
           while (!stop.load())
           {
-            finite.Look(RenderLv2(*p, input, w.AudioOuts(), 64), "rendering");
+            finite.Look(RenderLv2(*p, input, w.AudioOuts(), 64, take), "rendering");
             ++blocks;
           }
         }
@@ -676,10 +687,7 @@ std::string CheckThreeThreads(CheckContext& ctx)
           for (const Lv2Port* c : controls)
           {
             const float u = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
-            // A float store the render thread may read half-way is still
-            // one of two values on x86-64.
-            reinterpret_cast<std::atomic<float>&>(p->Control(c->index))
-                .store(c->min + u * (c->max - c->min), std::memory_order_relaxed);
+            pending[c->index].store(c->min + u * (c->max - c->min), std::memory_order_relaxed);
           }
       });
   // Saves go on until the render thread has run beside them too: 200 saves
