@@ -129,6 +129,7 @@ const char* const kUiOffered[] = {LV2_OPTIONS__options, LV2_UI__parent,      LV2
 // included: Xlib's handler is one for all), kept instead of Xlib's default
 // of ending the process, so the UI's rounds go on and the error is named.
 std::string gFirstXError;
+Display* gToolDisplay = nullptr; // the parent windows' connection
 int RecordXError(Display* d, XErrorEvent* e)
 {
   if (gFirstXError.empty())
@@ -136,7 +137,8 @@ int RecordXError(Display* d, XErrorEvent* e)
     char text[128] = "";
     XGetErrorText(d, e->error_code, text, sizeof text);
     gFirstXError = std::string(text) + " in request " + std::to_string(e->request_code) + "." +
-                   std::to_string(e->minor_code);
+                   std::to_string(e->minor_code) +
+                   (d == gToolDisplay ? " on the tool's own connection" : " on the UI's connection");
   }
   return 0;
 }
@@ -159,6 +161,7 @@ std::string CheckUiX11(CheckContext& ctx)
   setenv("DISPLAY", xvfb.display.c_str(), 1);
   Display* display = XOpenDisplay(xvfb.display.c_str());
   if (!display) return "skipped: cannot open the Xvfb display " + xvfb.display;
+  gToolDisplay = display;
   XSetErrorHandler(RecordXError);
   int shown = 0;
   for (const Ui& u : uis)
