@@ -3,6 +3,8 @@
 #include "resource.h"
 #include "simdclones.h"
 
+#include <type_traits>
+
 #ifndef IPLUG_NO_EDITOR
 #include "IControl.h"
 #include "IGraphicsLinux.h"
@@ -96,17 +98,31 @@ void Quorvane::OnParamChange(int paramIdx)
 namespace
 {
 // Each frame's two inputs are read before its outputs are written, so the
-// output buffers may be the input buffers.
-template <bool Swap, bool Mono>
-WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, double* outR,
-                            int nFrames, float& lastInL, float& lastInR, float& lastOutL,
+// output buffers may be the input buffers. T is the host-side sample type:
+// double for the base's double path, float for the single-precision one,
+// where the inputs are multiplied by unity (1.0f, passed at run time so the
+// compiler cannot drop it): that is exact for every value and quiets a
+// signalling NaN exactly as the double path's widening does, so both paths
+// give the same bits for every input.
+template <typename T, bool Swap, bool Mono>
+WDL_SIMD_INLINE void Render(const T* inL, const T* inR, T* outL, T* outR, int nFrames,
+                            float unity, float& lastInL, float& lastInR, float& lastOutL,
                             float& lastOutR)
 {
   float l = lastInL, r = lastInR, ol = lastOutL, orr = lastOutR;
   for (int s = 0; s < nFrames; ++s)
   {
-    l = static_cast<float>(inL[s]);
-    r = static_cast<float>(inR[s]);
+    if constexpr (std::is_same_v<T, float>)
+    {
+      l = inL[s] * unity;
+      r = inR[s] * unity;
+    }
+    else
+    {
+      (void)unity;
+      l = static_cast<float>(inL[s]);
+      r = static_cast<float>(inR[s]);
+    }
     ol = Swap ? r : l;
     orr = Swap ? l : r;
     if (Mono)
@@ -114,8 +130,8 @@ WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, 
       ol = 0.5f * (r + l);
       orr = ol;
     }
-    outL[s] = static_cast<double>(ol);
-    outR[s] = static_cast<double>(orr);
+    outL[s] = static_cast<T>(ol);
+    outR[s] = static_cast<T>(orr);
   }
   lastInL = l;
   lastInR = r;
@@ -123,29 +139,42 @@ WDL_SIMD_INLINE void Render(const double* inL, const double* inR, double* outL, 
   lastOutR = orr;
 }
 
-using RenderFn = void (*)(const double*, const double*, double*, double*, int, float&, float&,
-                          float&, float&);
+template <typename T>
+using RenderFn = void (*)(const T*, const T*, T*, T*, int, float, float&, float&, float&, float&);
 
-#define QV_RENDER_VARIANT(name, swap, mono)                                                        \
+#define QV_RENDER_VARIANT(name, T, swap, mono)                                                     \
   WDL_SIMD_FUNCTION(void, name,                                                                    \
-                    (const double* inL, const double* inR, double* outL, double* outR, int n,      \
-                     float& a, float& b, float& c, float& d),                                      \
-                    (inL, inR, outL, outR, n, a, b, c, d), (Render<swap, mono>))
-QV_RENDER_VARIANT(RenderThrough, false, false)
-QV_RENDER_VARIANT(RenderSwap, true, false)
-QV_RENDER_VARIANT(RenderMono, false, true)
-QV_RENDER_VARIANT(RenderSwapMono, true, true)
+                    (const T* inL, const T* inR, T* outL, T* outR, int n, float unity, float& a,   \
+                     float& b, float& c, float& d),                                                \
+                    (inL, inR, outL, outR, n, unity, a, b, c, d), (Render<T, swap, mono>))
+QV_RENDER_VARIANT(RenderThrough, double, false, false)
+QV_RENDER_VARIANT(RenderSwap, double, true, false)
+QV_RENDER_VARIANT(RenderMono, double, false, true)
+QV_RENDER_VARIANT(RenderSwapMono, double, true, true)
+QV_RENDER_VARIANT(RenderThroughF, float, false, false)
+QV_RENDER_VARIANT(RenderSwapF, float, true, false)
+QV_RENDER_VARIANT(RenderMonoF, float, false, true)
+QV_RENDER_VARIANT(RenderSwapMonoF, float, true, true)
 #undef QV_RENDER_VARIANT
 } // namespace
 
 void Quorvane::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames)
 {
-  // The flags are read once per block: they cannot change mid-block because
-  // the render call holds the plug-in mutex.
-  const RenderFn render =
+  // The flags are read once per block: a change takes effect at the start
+  // of the next one.
+  const RenderFn<double> render =
       mMono ? (mSwap ? RenderSwapMono : RenderMono) : (mSwap ? RenderSwap : RenderThrough);
-  render(inputs[0], inputs[1], outputs[0], outputs[1], nFrames, mInputLeft, mInputRight,
+  render(inputs[0], inputs[1], outputs[0], outputs[1], nFrames, 1.0f, mInputLeft, mInputRight,
          mOutputLeft, mOutputRight);
+}
+
+bool Quorvane::ProcessSingleReplacing(float** inputs, float** outputs, int nFrames)
+{
+  const RenderFn<float> render =
+      mMono ? (mSwap ? RenderSwapMonoF : RenderMonoF) : (mSwap ? RenderSwapF : RenderThroughF);
+  render(inputs[0], inputs[1], outputs[0], outputs[1], nFrames, mUnity, mInputLeft, mInputRight,
+         mOutputLeft, mOutputRight);
+  return true;
 }
 
 IPlugWrapper* MakePlug()

@@ -37,9 +37,13 @@ public:
   // other than exactly 0.0 turns a flag on.
   void OnParamChange(int paramIdx) override;
 
-  // [audio, under the plug-in mutex] Single-precision swap/mono over input and
-  // output channels 0 and 1; outputs may alias inputs. Allocates nothing.
+  // [audio, under the plug-in mutex where the wrapper takes one] Single-
+  // precision swap/mono over input and output channels 0 and 1; outputs may
+  // alias inputs. Allocates nothing.
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+  // [audio] The same in single precision, bit for bit, in one pass over the
+  // samples (the LV2 run uses it). Always true.
+  bool ProcessSingleReplacing(float** inputs, float** outputs, int nFrames) override;
 
   bool IsSwapOn() const { return mSwap; }
   bool IsMonoOn() const { return mMono; }
@@ -56,4 +60,7 @@ private:
   float mInputRight = 0.0f;
   float mOutputLeft = 0.0f;
   float mOutputRight = 0.0f;
+  // 1.0f, read at run time so that the single-precision loop's multiply by
+  // it (which quiets signalling NaNs as widening does) cannot be folded away.
+  float mUnity = 1.0f;
 };

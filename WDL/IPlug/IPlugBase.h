@@ -70,11 +70,15 @@ public:
     WDL_String mLabel;
   };
 
-  // Locks a plug-in's mutex for its own lifetime.
+  // Locks a plug-in's mutex for its own lifetime; nothing at all for a
+  // plug-in whose wrapper made it mutex-free (SetMutexFree).
   class IMutexLock
   {
   public:
-    explicit IMutexLock(IPlugBase* pPlug) : mLock(&pPlug->mMutex) {}
+    explicit IMutexLock(IPlugBase* pPlug)
+        : mLock(pPlug->mMutexFree ? nullptr : &pPlug->mMutex)
+    {
+    }
 
   private:
     WDL_MutexLock mLock;
@@ -104,6 +108,15 @@ public:
   // one buffer per channel and may alias. Default: copy input ch to output ch,
   // zero the remaining outputs.
   virtual void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
+  // [audio] The same render in single precision, for wrappers whose host
+  // hands over float buffers: exactly the samples ProcessDoubleReplacing
+  // gives for the same float input (which the double path widens and
+  // narrows again), in one pass; inputs and outputs may alias. Default:
+  // false, nothing written, and the wrapper renders through the double path.
+  virtual bool ProcessSingleReplacing(float** /*inputs*/, float** /*outputs*/, int /*nFrames*/)
+  {
+    return false;
+  }
   // [gui] The editor window opened / closed.
   virtual void OnGUIOpen() {}
   virtual void OnGUIClose() {}
@@ -379,11 +392,18 @@ public:
   int UnserializeParams(ByteChunk* pChunk, int startPos);
 
 protected:
+  // [host, from a wrapper's constructor] For a wrapper whose host already
+  // keeps calls apart by its threading rules and whose audio call may take
+  // no lock at all: the plug-in mutex is never taken from then on, and the
+  // wrapper keeps what the mutex kept (consistent state beside the audio).
+  void SetMutexFree() { mMutexFree = true; }
+
   // Trace hook at fixed points; it does nothing in this build.
   void Trace(const char* /*fmt*/, ...) {}
 
   WDL_PtrList<ChannelIO> mChannelIO;
   WDL_Mutex mMutex;
+  bool mMutexFree = false;
   char mEffectName[kMaxEffectNameLen];
   char mProductName[kMaxEffectNameLen];
   char mMfrName[kMaxEffectNameLen];

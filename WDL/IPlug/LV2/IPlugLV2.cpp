@@ -10,6 +10,8 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -111,6 +113,10 @@ IPlugLV2::IPlugLV2(IPlugInstanceInfo /*instanceInfo*/, int nParams, const char* 
     : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion,
                 uniqueID, mfrID, latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPILV2)
 {
+  // LV2 keeps instantiation, audio and save calls apart by its threading
+  // rules, and run() may take no lock: what the mutex kept beside the audio
+  // (a consistent save) is kept by the published values instead.
+  SetMutexFree();
   SetInputChannelConnections(0, NInChannels(), true);
   SetOutputChannelConnections(0, NOutChannels(), true);
   if (NInChannels())
@@ -119,7 +125,7 @@ IPlugLV2::IPlugLV2(IPlugInstanceInfo /*instanceInfo*/, int nParams, const char* 
     mDelay->SetDelayTime(latency);
   }
   mControlPorts.Resize(nParams);
-  mLastControl.Resize(nParams);
+  mPublished.reset(new std::atomic<double>[static_cast<size_t>(nParams > 0 ? nParams : 1)]);
   mInPorts.Resize(NInChannels());
   mOutPorts.Resize(NOutChannels());
   mInPiece.Resize(NInChannels());
@@ -172,10 +178,9 @@ bool IPlugLV2::Instantiate(double sampleRate, const LV2_Feature* const* features
   {
     return false;
   }
-  for (int i = 0; i < NParams(); ++i)
-    mLastControl.Get()[i] = static_cast<float>(GetParam(i)->Value());
   SetSampleRate(sampleRate);
   Reset();
+  PublishValues();
   return true;
 }
 
@@ -202,28 +207,55 @@ void IPlugLV2::Activate(bool active)
 
 void IPlugLV2::Run(uint32_t nFrames)
 {
-  IMutexLock lock(this);
+  int nobody = kOwnerNone;
+  if (mOwner.compare_exchange_strong(nobody, kOwnerRun, std::memory_order_acquire))
+  {
+    if (ApplyControlPorts()) PublishValues();
+    RenderPieces(nFrames);
+    mOwner.store(kOwnerNone, std::memory_order_release);
+  }
+  else
+  {
+    // A restore is inside the parameters (a host calling it beside run()
+    // breaks LV2's rules): silence rather than a render of half a state.
+    for (int c = 0, n = NOutChannels(); c < n; ++c)
+      if (float* out = mOutPorts.Get()[c])
+        for (uint32_t s = 0; s < nFrames; ++s)
+          out[s] = 0.0f;
+  }
+  if (mLatencyPort) *mLatencyPort = static_cast<float>(GetLatency());
+}
 
+bool IPlugLV2::ApplyControlPorts()
+{
+  bool changed = false;
   float* const* controls = mControlPorts.Get();
-  float* last = mLastControl.Get();
   for (int i = 0, n = NParams(); i < n; ++i)
   {
     if (!controls[i]) continue;
     const float v = *controls[i];
-    if (std::isnan(v) || v == last[i]) continue;
-    last[i] = v;
+    if (std::isnan(v)) continue;
     IParam* param = GetParam(i);
     double d = v;
-    // Hosts send integer ports integers and toggles above zero for "on";
-    // anything else is rounded the way the host would have shown it.
+    // Toggles are on for any value above zero; integer ports take the
+    // nearest integer, as a host shows them.
     if (param->Type() == IParam::kTypeBool)
       d = d > 0.0 ? param->GetMax() : param->GetMin();
     else if (param->Type() != IParam::kTypeDouble)
       d = std::floor(d + 0.5);
-    param->Set(d); // clamps into the range
+    d = d < param->GetMin() ? param->GetMin() : (d > param->GetMax() ? param->GetMax() : d);
+    // Compared with the parameter, not with the port's last value: a value
+    // a restore set is replaced by the port's as soon as they differ.
+    if (d == param->Value()) continue;
+    param->Set(d);
     OnParamChange(i);
+    changed = true;
   }
+  return changed;
+}
 
+void IPlugLV2::RenderPieces(uint32_t nFrames)
+{
   const int nIn = NInChannels(), nOut = NOutChannels();
   float** inPiece = mInPiece.Get();
   float** outPiece = mOutPiece.Get();
@@ -235,20 +267,60 @@ void IPlugLV2::Run(uint32_t nFrames)
       inPiece[c] = mInPorts.Get()[c] ? mInPorts.Get()[c] + done : mSilence.Get();
     for (int c = 0; c < nOut; ++c)
       outPiece[c] = mOutPorts.Get()[c] ? mOutPorts.Get()[c] + done : mSink.Get();
-    ConnectAndAttachInputs(nIn, inPiece, n);
-    ConnectAndAttachOutputs(nOut, outPiece);
-    ProcessBuffers(0.0f, n);
+    if (!mSingle || !ProcessSingleReplacing(inPiece, outPiece, n))
+    {
+      mSingle = false;
+      ConnectAndAttachInputs(nIn, inPiece, n);
+      ConnectAndAttachOutputs(nOut, outPiece);
+      ProcessBuffers(0.0f, n);
+    }
     done += static_cast<uint32_t>(n);
   }
+}
 
-  if (mLatencyPort) *mLatencyPort = static_cast<float>(GetLatency());
+void IPlugLV2::PublishValues()
+{
+  // Odd while writing; the release fence keeps the value stores after it.
+  mPublishedSeq.fetch_add(1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  for (int i = 0, n = NParams(); i < n; ++i)
+    mPublished[static_cast<size_t>(i)].store(GetParam(i)->Value(), std::memory_order_relaxed);
+  mPublishedSeq.fetch_add(1, std::memory_order_release);
+}
+
+void IPlugLV2::ReadPublishedValues(double* values) const
+{
+  for (;;)
+  {
+    const uint32_t before = mPublishedSeq.load(std::memory_order_acquire);
+    if (!(before & 1u))
+    {
+      for (int i = 0, n = NParams(); i < n; ++i)
+        values[i] = mPublished[static_cast<size_t>(i)].load(std::memory_order_relaxed);
+      std::atomic_thread_fence(std::memory_order_acquire);
+      if (mPublishedSeq.load(std::memory_order_relaxed) == before) return;
+    }
+    // run() is publishing: it never waits, so this is short.
+    std::this_thread::yield();
+  }
 }
 
 LV2_State_Status IPlugLV2::SaveState(LV2_State_Store_Function store, LV2_State_Handle handle)
 {
   if (!mMap || !store) return LV2_STATE_ERR_NO_FEATURE;
   ByteChunk chunk;
-  if (!SerializeState(&chunk)) return LV2_STATE_ERR_UNKNOWN;
+  if (DoesStateChunks())
+  {
+    if (!SerializeState(&chunk)) return LV2_STATE_ERR_UNKNOWN;
+  }
+  else
+  {
+    // The base's parameter state, byte for byte: one double per parameter.
+    std::vector<double> values(static_cast<size_t>(NParams()));
+    ReadPublishedValues(values.data());
+    for (const double& v : values)
+      if (chunk.Put(&v) <= 0) return LV2_STATE_ERR_UNKNOWN;
+  }
   return store(handle, mStateKey, chunk.GetBytes(), static_cast<size_t>(chunk.Size()), mChunkType,
                LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE);
 }
@@ -268,16 +340,31 @@ LV2_State_Status IPlugLV2::RestoreState(LV2_State_Retrieve_Function retrieve,
 LV2_State_Status IPlugLV2::RestoreStateBytes(const void* data, size_t size)
 {
   if (size > kMaxStateBytes || (!data && size)) return LV2_STATE_ERR_UNKNOWN;
-  IMutexLock lock(this);
+  // Restore never runs beside run() under LV2's rules; a host that breaks
+  // them gets its restore after the run() in progress, and silence from a
+  // run() that starts meanwhile, never a crash or half a state.
+  struct Turn
+  {
+    std::atomic<int>& owner;
+    explicit Turn(std::atomic<int>& o) : owner(o)
+    {
+      for (int nobody = kOwnerNone; !owner.compare_exchange_weak(
+               nobody, kOwnerRestore, std::memory_order_acquire);
+           nobody = kOwnerNone)
+        std::this_thread::yield();
+    }
+    ~Turn() { owner.store(kOwnerNone, std::memory_order_release); }
+  } turn(mOwner);
   ByteChunk backup;
   if (!SerializeState(&backup)) return LV2_STATE_ERR_UNKNOWN;
-  if (Trial(static_cast<const unsigned char*>(data), size)) return LV2_STATE_SUCCESS;
+  const bool taken = Trial(static_cast<const unsigned char*>(data), size);
   // Refused: put back what was there, byte for byte.
-  UnserializeState(&backup, 0);
-  return LV2_STATE_ERR_UNKNOWN;
+  if (!taken) UnserializeState(&backup, 0);
+  PublishValues();
+  return taken ? LV2_STATE_SUCCESS : LV2_STATE_ERR_UNKNOWN;
 }
 
-// Under the plug-in mutex: loads the bytes and keeps them only when the
+// In restore's turn: loads the bytes and keeps them only when the
 // plug-in took all of them, every value is finite and what it would save now
 // is exactly what it was given (so nothing was clamped or ignored).
 bool IPlugLV2::Trial(const unsigned char* data, size_t size)

@@ -8,14 +8,27 @@
 //
 // Port order: parameters 0 .. P-1, audio inputs, audio outputs, latency.
 //
+// The control ports are the truth: every run() applies every connected
+// control port, so the audio follows what the host shows, saves and
+// automates, whatever a state restore set in between. run() is hard
+// real-time: it takes no lock (the plug-in mutex is off in this wrapper,
+// since LV2's threading classes already keep the other calls apart from
+// it), allocates nothing and makes no system call. save() may run beside
+// it and reads the values run() last applied from a snapshot that run()
+// publishes without waiting.
+//
 // Thread tags: [audio] the host's run() thread, [host] the host's
-// instantiation thread (instantiate, activate, state), [any] any of them.
+// instantiation thread (instantiate, activate, restore), [save] the state
+// interface's save, which may run beside [audio], [any] any of them.
 
 #include "IPlugBase.h"
 
 #include <lv2/core/lv2.h>
 #include <lv2/state/state.h>
 #include <lv2/urid/urid.h>
+
+#include <atomic>
+#include <memory>
 
 // Per-instance information a wrapper hands to the plug-in's constructor;
 // LV2 passes its features to the wrapper after construction instead.
@@ -59,21 +72,28 @@ public:
   void ConnectPort(uint32_t port, void* data);
   // [host] Activate / deactivate (OnActivate).
   void Activate(bool active);
-  // [audio] Applies changed control ports (clamped, NaN ignored), renders
-  // nFrames in pieces of at most the block size and writes the latency
-  // port. Under the plug-in mutex; allocates nothing.
+  // [audio] Applies every connected control port whose value (rounded for
+  // integer ports, on above zero for toggles, clamped, NaN ignored) differs
+  // from its parameter's, renders nFrames in pieces of at most the block
+  // size (in single precision when the plug-in offers it) and writes the
+  // latency port. No lock, no allocation, no system call. Should a host
+  // break LV2's rules and restore beside it, that run outputs silence.
   void Run(uint32_t nFrames);
 
   // ---- State: the base's state chunk as one value ----
 
-  // [host] Stores the state chunk (POD, portable); LV2_STATE_ERR_NO_FEATURE
-  // without urid:map.
+  // [save] Stores the state chunk (POD, portable): the parameter values
+  // run() last applied (or instantiate or restore set), all of one
+  // instant, read without making run() wait. LV2_STATE_ERR_NO_FEATURE
+  // without urid:map. A plug-in with state chunks of its own serialises
+  // through SerializeState, which must then be safe beside its audio.
   LV2_State_Status SaveState(LV2_State_Store_Function store, LV2_State_Handle handle);
   // [host] Restores a stored chunk. A value of another type, of an
   // implausible size, or whose content the plug-in does not take back
   // exactly (a short or long chunk, a value out of range or not finite) is
-  // refused and leaves the plug-in as it was. Under the plug-in mutex, so a
-  // concurrent run() sees the old state or the new one, never a mix.
+  // refused and leaves the plug-in as it was. The next run() applies the
+  // control ports over what it set. Waits for a run() a misbehaving host
+  // calls beside it to end.
   LV2_State_Status RestoreState(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
   // [host] The same on bytes in memory.
   LV2_State_Status RestoreStateBytes(const void* data, size_t size);
@@ -107,6 +127,30 @@ public:
 
 private:
   bool Trial(const unsigned char* data, size_t size);
+  // [audio] Applies the control ports; true when a parameter changed.
+  bool ApplyControlPorts();
+  // [audio, host] Publishes every parameter's value for save(); the only
+  // writer at a time is run() or (never beside it) instantiate or restore.
+  void PublishValues();
+  // [save] Every parameter's published value, all of one instant.
+  void ReadPublishedValues(double* values) const;
+  void RenderPieces(uint32_t nFrames);
+
+  // Who is inside the plug-in's parameters now: nobody, run(), or restore.
+  // run() only tries to enter (it never waits); restore waits its turn.
+  enum EOwner : int
+  {
+    kOwnerNone = 0,
+    kOwnerRun,
+    kOwnerRestore
+  };
+  std::atomic<int> mOwner{kOwnerNone};
+  // The values save() reads, guarded by a sequence count that is odd while
+  // they are being written: a reader that saw it change reads again.
+  std::unique_ptr<std::atomic<double>[]> mPublished;
+  std::atomic<uint32_t> mPublishedSeq{0};
+  // False once the plug-in said it has no single-precision path.
+  bool mSingle = true;
 
   LV2_URID_Map* mMap = nullptr;
   LV2_URID mChunkType = 0; // atom:Chunk
@@ -117,9 +161,6 @@ private:
   WDL_TypedBuf<float*> mInPorts;
   WDL_TypedBuf<float*> mOutPorts;
   float* mLatencyPort = nullptr;
-  // The last value read from each control port: a value is applied only
-  // when the port moves away from it, so a restored state sticks.
-  WDL_TypedBuf<float> mLastControl;
   // Per-piece pointer arrays, and the silence and the sink that stand in
   // for audio ports a host left unconnected.
   WDL_TypedBuf<float*> mInPiece;
@@ -132,3 +173,22 @@ private:
 IPlugLV2* MakePlug();
 // The plug-in's URI, defined by the product.
 const char* IPlugLV2_PluginURI();
+
+// What hosts and package tools show of a plug-in beyond its ports: defined
+// by the product (from its identity), written into the bundle's data.
+struct IPlugLV2Metadata
+{
+  // A release version: both even, the minor one not zero (LV2 calls odd
+  // ones and minor zero unstable).
+  int minorVersion = 2;
+  int microVersion = 0;
+  const char* licenseURI = nullptr;      // doap:license
+  const char* shortDescription = nullptr; // doap:shortdesc, one line
+  const char* description = nullptr;     // rdfs:comment of the plug-in
+  const char* maintainerEmail = nullptr; // foaf:mbox, without "mailto:"
+  const char* maintainerHomepage = nullptr;
+  // One rdfs:comment per parameter, in parameter order (null: none).
+  const char* const* paramComments = nullptr;
+  int nParamComments = 0;
+};
+const IPlugLV2Metadata& IPlugLV2_Metadata();
