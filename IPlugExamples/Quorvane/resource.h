@@ -19,6 +19,22 @@
 
 // The LV2 plug-in's URI.
 #define PLUG_LV2_URI "urn:orvantine:quorvane"
+// The LV2 plug-in's release version (lv2:minorVersion, lv2:microVersion):
+// LV2 versions have no major number and call an odd number or a minor zero
+// unstable, so this is not the AAX version above.
+#define PLUG_LV2_MINOR_VERSION 2
+#define PLUG_LV2_MICRO_VERSION 0
+
+// What hosts and package tools show beside the name.
+#define PLUG_SHORT_DESC "Stereo utility: swap the channels, or fold them to mono"
+#define PLUG_DESCRIPTION                                                                           \
+  "Swap exchanges the left and right channels. Mono replaces both with their average, taken "     \
+  "after the swap. Single precision, no latency."
+#define PLUG_LICENSE_URI "https://orvantine.com/quorvane/license"
+#define PLUG_MFR_EMAIL "plugins@orvantine.com"
+#define PLUG_MFR_HOMEPAGE "https://orvantine.com/quorvane"
+#define PLUG_SWAP_COMMENT "On: the left output is the right input and the right output the left"
+#define PLUG_MONO_COMMENT "On: both outputs are the average of the two channels (after Swap)"
 
 // The plug-in bundle's reverse-domain identifier: maker, "aax", product.
 #define BUNDLE_ID "com.orvantine.aax.Quorvane"

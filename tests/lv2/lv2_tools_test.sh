@@ -3,7 +3,7 @@
 # nm, lilv's lv2apply, lv2file and lv2proc, against aaxhost process on the
 # AAX module.
 #   lv2_tools_test.sh CHECK AAXHOST WAV_AS AAX_BUNDLE QUORVANE_LV2 QVTEST_LV2 QVTEST_AAX
-# CHECK is one of: validate info exports render presets.
+# CHECK is one of: validate info exports render edges presets.
 set -euo pipefail
 check=$1 aaxhost=$2 wav_as=$3 aax=$4 qv=$5 qt=$6 qtaax=$7
 QV=urn:orvantine:quorvane QT=urn:orvantine:qvtest
@@ -32,6 +32,21 @@ validate)
   for b in "$qv" "$qt"; do
     out=$(lv2_validate "$b"/*.ttl 2>&1) || fail "lv2_validate $b: $out"
     grep -q "Found 0 errors" <<<"$out" || fail "lv2_validate $b: $(grep -i error <<<"$out" | head -3)"
+  done
+  # Nothing the installed LV2 specification marks deprecated is declared,
+  # and the version is a release: minor and micro even, minor not zero.
+  deprecated=$(grep -l 'owl:deprecated' /usr/lib/lv2/*/*.ttl | while read -r f; do sordi "$f"; done 2>/dev/null |
+    awk '$2 == "<http://www.w3.org/2002/07/owl#deprecated>" && $3 ~ /^"true"/ {print $1}' | sort -u)
+  grep -qx '<http://lv2plug.in/ns/extensions/ui#resize>' <<<"$deprecated" || fail "found no deprecated URIs to check against"
+  for b in "$qv" "$qt"; do
+    triples=$(for f in "$b"/*.ttl; do sordi "$f"; done 2>/dev/null)
+    used=$(awk '{print $2; print $3}' <<<"$triples" | grep -xF -f <(echo "$deprecated") || true)
+    [ -z "$used" ] || fail "$b declares deprecated $(tr '\n' ' ' <<<"$used")"
+    for v in minorVersion microVersion; do
+      n=$(awk -v p="<http://lv2plug.in/ns/lv2core#$v>" '$2 == p {print $3}' <<<"$triples" | grep -o '[0-9]*' | head -1)
+      [ -n "$n" ] && [ $((n % 2)) = 0 ] || fail "$b: lv2:$v '$n' is not a release version"
+      [ $v = microVersion ] || [ "$n" != 0 ] || fail "$b: lv2:minorVersion 0 is unstable"
+    done
   done
   ;;
 info)
@@ -96,6 +111,30 @@ render)
           same_file "$ref" "$work/proc.wav" "lv2proc $mode -n $b"
         done
       fi
+    done
+  done
+  ;;
+edges)
+  # Values where a double average and a float one differ (the largest
+  # floats), subnormals and opposite signs, compared bit for bit; lv2file
+  # clips beyond -1..1, so it gets the same values scaled into that range.
+  "$wav_as" --edge "$work/e.wav"
+  "$wav_as" --edge-unit "$work/u.wav"
+  for mode in off swap mono; do
+    case $mode in
+    off) ap=(); lc=(); lp=() ;;
+    swap) ap=(--param Swap=on); lc=(-c swap 1); lp=(-p swap:1) ;;
+    mono) ap=(--param Mono=on); lc=(-c mono 1); lp=(-p mono:1) ;;
+    esac
+    for e in e u; do
+      "$aaxhost" process "$aax" "$work/$e.wav" -o "$work/$e-aax.wav" --subtype float -q "${ap[@]}" >/dev/null
+    done
+    lv2apply -i "$work/e.wav" -o "$work/e-apply.wav" "${lc[@]}" $QV >/dev/null 2>&1 || fail "lv2apply edges $mode"
+    "$wav_as" --same "$work/e-aax.wav" "$work/e-apply.wav" || fail "lv2apply edges $mode"
+    for b in 1 7 64 512 4096; do
+      lv2file -i "$work/u.wav" -o "$work/u-$b.wav" -b $b "${lp[@]}" $QV >/dev/null 2>&1 ||
+        fail "lv2file edges $mode -b $b"
+      "$wav_as" --same "$work/u-aax.wav" "$work/u-$b.wav" || fail "lv2file edges $mode -b $b"
     done
   done
   ;;

@@ -16,6 +16,7 @@ const char* const kPrefixes = "@prefix atom:  <http://lv2plug.in/ns/ext/atom#> .
                               "@prefix foaf:  <http://xmlns.com/foaf/0.1/> .\n"
                               "@prefix lv2:   <http://lv2plug.in/ns/lv2core#> .\n"
                               "@prefix opts:  <http://lv2plug.in/ns/ext/options#> .\n"
+                              "@prefix pg:    <http://lv2plug.in/ns/ext/port-groups#> .\n"
                               "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
                               "@prefix pset:  <http://lv2plug.in/ns/ext/presets#> .\n"
                               "@prefix rdf:   <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
@@ -117,22 +118,89 @@ std::string AudioSymbol(bool input, int ch)
   return (input ? "in_" : "out_") + std::to_string(ch + 1);
 }
 
-std::string PluginFile(IPlugLV2& plug, const char* uri, const std::vector<std::string>& syms)
+// The stereo (or mono) group of a plug-in's audio inputs or outputs, and
+// the designation of channel ch within it; no group for other counts.
+const char* GroupClass(int nChannels)
+{
+  return nChannels == 2 ? "pg:StereoGroup" : nChannels == 1 ? "pg:MonoGroup" : nullptr;
+}
+
+const char* ChannelDesignation(int nChannels, int ch)
+{
+  if (nChannels == 1) return "pg:center";
+  return ch == 0 ? "pg:left" : "pg:right";
+}
+
+const char* ChannelName(int nChannels, int ch)
+{
+  if (nChannels == 1) return "";
+  return ch == 0 ? "left " : "right ";
+}
+
+std::string GroupURI(const char* uri, bool input)
+{
+  return std::string(uri) + (input ? "#in" : "#out");
+}
+
+std::string AudioPort(const char* uri, int index, bool input, int nChannels, int ch)
 {
   std::ostringstream o;
-  int major = 0, minor = 0, rev = 0;
-  GetVersionParts(plug.GetEffectVersion(false), &major, &minor, &rev);
+  const std::string name = (input ? "Input " : "Output ") + std::to_string(ch + 1);
+  const std::string comment = std::string("The ") + ChannelName(nChannels, ch) +
+                              (input ? "channel in" : "channel out");
+  o << "[\n\t\ta " << (input ? "lv2:InputPort" : "lv2:OutputPort")
+    << " , lv2:AudioPort ;\n\t\tlv2:index " << index << " ;\n\t\tlv2:symbol "
+    << Str(AudioSymbol(input, ch).c_str()) << " ;\n\t\tlv2:name " << Str(name.c_str())
+    << " ;\n\t\trdfs:comment " << Str(comment.c_str());
+  if (GroupClass(nChannels))
+    o << " ;\n\t\tpg:group <" << GroupURI(uri, input) << "> ;\n\t\tlv2:designation "
+      << ChannelDesignation(nChannels, ch);
+  o << "\n\t]";
+  return o.str();
+}
+
+// The groups themselves: the main input, and the main output fed by it.
+std::string Groups(IPlugLV2& plug, const char* uri)
+{
+  std::ostringstream o;
+  for (bool input : {true, false})
+  {
+    const int n = input ? plug.NInChannels() : plug.NOutChannels();
+    if (!GroupClass(n)) continue;
+    o << "\n<" << GroupURI(uri, input) << ">\n\ta " << GroupClass(n) << " , "
+      << (input ? "pg:InputGroup" : "pg:OutputGroup") << " ;\n\tlv2:symbol "
+      << Str(input ? "in" : "out") << " ;\n\trdfs:label " << Str(input ? "Input" : "Output");
+    if (!input && GroupClass(plug.NInChannels()))
+      o << " ;\n\tpg:source <" << GroupURI(uri, true) << ">";
+    o << " .\n";
+  }
+  return o.str();
+}
+
+std::string PluginFile(IPlugLV2& plug, const char* uri, const std::vector<std::string>& syms,
+                       const IPlugLV2Metadata& meta)
+{
+  std::ostringstream o;
   o << kPrefixes;
   o << "<" << uri << ">\n"
     << "\ta lv2:Plugin , lv2:UtilityPlugin , doap:Project ;\n"
-    << "\tdoap:name " << Str(plug.GetEffectName()) << " ;\n"
-    << "\tdoap:maintainer [ foaf:name " << Str(plug.GetMfrName()) << " ] ;\n"
-    << "\tlv2:minorVersion " << minor << " ;\n"
-    << "\tlv2:microVersion " << rev << " ;\n"
+    << "\tdoap:name " << Str(plug.GetEffectName()) << " ;\n";
+  if (meta.shortDescription) o << "\tdoap:shortdesc " << Str(meta.shortDescription) << " ;\n";
+  if (meta.description) o << "\trdfs:comment " << Str(meta.description) << " ;\n";
+  if (meta.licenseURI) o << "\tdoap:license <" << meta.licenseURI << "> ;\n";
+  o << "\tdoap:maintainer [\n\t\ta foaf:Person ;\n\t\tfoaf:name " << Str(plug.GetMfrName());
+  if (meta.maintainerEmail) o << " ;\n\t\tfoaf:mbox <mailto:" << meta.maintainerEmail << ">";
+  if (meta.maintainerHomepage) o << " ;\n\t\tfoaf:homepage <" << meta.maintainerHomepage << ">";
+  o << "\n\t] ;\n"
+    << "\tlv2:minorVersion " << meta.minorVersion << " ;\n"
+    << "\tlv2:microVersion " << meta.microVersion << " ;\n"
     << "\tlv2:optionalFeature lv2:hardRTCapable , urid:map , opts:options ;\n"
     << "\topts:supportedOption bufsz:maxBlockLength ;\n"
-    << "\tlv2:extensionData state:interface ;\n"
-    << "\tlv2:port ";
+    << "\tlv2:extensionData state:interface ;\n";
+  if (GroupClass(plug.NInChannels())) o << "\tpg:mainInput <" << GroupURI(uri, true) << "> ;\n";
+  if (GroupClass(plug.NOutChannels()))
+    o << "\tpg:mainOutput <" << GroupURI(uri, false) << "> ;\n";
+  o << "\tlv2:port ";
   int index = 0;
   auto next = [&](bool last) { o << (last ? " .\n" : " , "); };
   for (int i = 0; i < plug.NParams(); ++i, ++index)
@@ -145,6 +213,8 @@ std::string PluginFile(IPlugLV2& plug, const char* uri, const std::vector<std::s
       << "\t\tlv2:default " << Num(p.GetDefault()) << " ;\n"
       << "\t\tlv2:minimum " << Num(p.GetMin()) << " ;\n"
       << "\t\tlv2:maximum " << Num(p.GetMax());
+    if (i < meta.nParamComments && meta.paramComments && meta.paramComments[i])
+      o << " ;\n\t\trdfs:comment " << Str(meta.paramComments[i]);
     switch (p.Type())
     {
     case IParam::kTypeBool:
@@ -175,25 +245,23 @@ std::string PluginFile(IPlugLV2& plug, const char* uri, const std::vector<std::s
   }
   for (int c = 0; c < plug.NInChannels(); ++c, ++index)
   {
-    o << "[\n\t\ta lv2:InputPort , lv2:AudioPort ;\n\t\tlv2:index " << index
-      << " ;\n\t\tlv2:symbol " << Str(AudioSymbol(true, c).c_str()) << " ;\n\t\tlv2:name "
-      << Str(("Input " + std::to_string(c + 1)).c_str()) << "\n\t]";
+    o << AudioPort(uri, index, true, plug.NInChannels(), c);
     next(false);
   }
   for (int c = 0; c < plug.NOutChannels(); ++c, ++index)
   {
-    o << "[\n\t\ta lv2:OutputPort , lv2:AudioPort ;\n\t\tlv2:index " << index
-      << " ;\n\t\tlv2:symbol " << Str(AudioSymbol(false, c).c_str()) << " ;\n\t\tlv2:name "
-      << Str(("Output " + std::to_string(c + 1)).c_str()) << "\n\t]";
+    o << AudioPort(uri, index, false, plug.NOutChannels(), c);
     next(false);
   }
   o << "[\n\t\ta lv2:OutputPort , lv2:ControlPort ;\n\t\tlv2:index " << index
     << " ;\n\t\tlv2:symbol \"latency\" ;\n\t\tlv2:name \"Latency\" ;\n"
+    << "\t\trdfs:comment \"The delay the plug-in adds, in frames\" ;\n"
     << "\t\tlv2:designation lv2:latency ;\n"
     << "\t\tlv2:portProperty lv2:integer , pprops:notOnGUI ;\n"
     << "\t\tlv2:minimum 0.0 ;\n\t\tlv2:maximum 192000.0 ;\n"
     << "\t\tunits:unit units:frame\n\t]";
   next(true);
+  o << Groups(plug, uri);
   return o.str();
 }
 
@@ -253,7 +321,7 @@ std::string IPlugLV2_UIDescription(const char* uri, const std::string& uiBinaryN
   return "\n<" + std::string(uri) + "> <" + ns + "ui> <" + ui + "> .\n\n<" + ui + ">\n\ta <" + ns +
          "X11UI> ;\n\tlv2:binary <" + uiBinaryName + "> ;\n\tlv2:requiredFeature <" + ns +
          "idleInterface> ;\n\tlv2:optionalFeature <" + ns + "parent> , <" + ns +
-         "noUserResize> , <" + ns + "resize> , <" + ns + "touch> ;\n\tlv2:extensionData <" + ns +
+         "noUserResize> , <" + ns + "touch> ;\n\tlv2:extensionData <" + ns +
          "idleInterface> , <" + ns + "showInterface> .\n";
 }
 
@@ -261,7 +329,8 @@ bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string
                               const std::string& binaryName, const std::string& ttlName,
                               std::string* pError, const std::string& uiBinaryName)
 {
-  std::set<std::string> reserved = {"latency"};
+  // Group symbols share the port symbols' namespace.
+  std::set<std::string> reserved = {"latency", "in", "out"};
   for (int c = 0; c < plug.NInChannels(); ++c)
     reserved.insert(AudioSymbol(true, c));
   for (int c = 0; c < plug.NOutChannels(); ++c)
@@ -286,7 +355,7 @@ bool IPlugLV2_WriteBundleData(IPlugLV2& plug, const char* uri, const std::string
               << Num(static_cast<float>(plug.GetParam(p)->Value())) << "\n\t]";
     presets << " .\n\n";
   }
-  std::string pluginFile = PluginFile(plug, uri, syms);
+  std::string pluginFile = PluginFile(plug, uri, syms, IPlugLV2_Metadata());
   if (!uiBinaryName.empty())
   {
     manifest << IPlugLV2_UIManifestEntry(uri, uiBinaryName, ttlName);
