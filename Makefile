@@ -7,9 +7,11 @@
 #   make bench                  Google Benchmark figures, aaxhost against sox, and lilv's
 #                               lv2bench over the LV2 bundle and its peers (not part of make test)
 #   make fuzz                   libFuzzer targets with clang, FUZZ_SECONDS each
-#   make install                Quorvane.lv2 into LV2_DIR (default ~/.lv2), the AAX
-#                               bundle into PREFIX/lib/aax, aaxhost into PREFIX/bin
-#   make uninstall              removes what make install put there
+#   make install                builds only what it installs, then (scripts/install.sh)
+#                               Quorvane.lv2 into LV2_DIR (default ~/.lv2), the AAX bundle
+#                               into PREFIX/lib/aax, aaxhost into PREFIX/bin, stripped;
+#                               PREFIX defaults to /usr/local for root, ~/.local otherwise
+#   make uninstall              removes what make install put there, and the folders it made
 #   make validate-corpus        aaxhost validate --level 9 --skip-gui over every LV2
 #                               plug-in lv2ls lists, 2 at a time, then the X11 UI
 #                               check on each: build/corpus/report.md
@@ -23,7 +25,11 @@ STRESS_SECONDS ?= 60
 STRESS_SEED ?=
 STRESS_EDITORS ?= 1
 LV2_DIR ?= $(HOME)/.lv2
+ifeq ($(shell id -u),0)
 PREFIX ?= /usr/local
+else
+PREFIX ?= $(HOME)/.local
+endif
 
 ifeq ($(SANITIZE),)
 BUILD_DIR := build
@@ -87,19 +93,15 @@ stress: deps
 	    --editors $(STRESS_EDITORS) $(if $(STRESS_SEED),--seed $(STRESS_SEED)) || status=1; \
 	  done; exit $$status
 
-# Each bundle is copied beside its destination and renamed into place, so an
-# interrupted install never leaves half a bundle where hosts look.
-install: build
-	@set -e; \
-	install_dir() { rm -rf "$$2.tmp"; cp -R "$$1" "$$2.tmp"; rm -rf "$$2"; mv "$$2.tmp" "$$2"; }; \
-	mkdir -p "$(LV2_DIR)" "$(PREFIX)/lib/aax" "$(PREFIX)/bin"; \
-	install_dir $(BUILD_DIR)/Quorvane.lv2 "$(LV2_DIR)/Quorvane.lv2"; \
-	install_dir $(BUILD_DIR)/Quorvane.aaxplugin "$(PREFIX)/lib/aax/Quorvane.aaxplugin"; \
-	install -m 755 $(BUILD_DIR)/bin/aaxhost "$(PREFIX)/bin/aaxhost"; \
-	echo "installed $(LV2_DIR)/Quorvane.lv2, $(PREFIX)/lib/aax/Quorvane.aaxplugin, $(PREFIX)/bin/aaxhost"
+# Only the three targets installed are built. scripts/install.sh checks every
+# destination before copying anything, stages stripped copies beside their
+# destinations and renames them into place, and undoes its run if a step fails.
+install: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target Quorvane Quorvane_lv2 aaxhost_tool
+	@bash scripts/install.sh install BUILD_DIR="$(BUILD_DIR)" PREFIX="$(PREFIX)" LV2_DIR="$(LV2_DIR)"
 
 uninstall:
-	rm -rf "$(LV2_DIR)/Quorvane.lv2" "$(PREFIX)/lib/aax/Quorvane.aaxplugin" "$(PREFIX)/bin/aaxhost"
+	@bash scripts/install.sh uninstall PREFIX="$(PREFIX)" LV2_DIR="$(LV2_DIR)"
 
 clean:
 	rm -rf build build-address build-thread build-fuzz
