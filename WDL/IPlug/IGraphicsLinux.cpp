@@ -89,10 +89,21 @@ IGraphicsLinux::~IGraphicsLinux() { CloseWindow(); }
 
 void* IGraphicsLinux::OpenWindow(void* pParentWnd)
 {
+  return OpenIn(reinterpret_cast<uintptr_t>(pParentWnd), nullptr);
+}
+
+void* IGraphicsLinux::OpenTopLevelWindow(const char* title, const char* resName,
+                                         const char* resClass)
+{
+  const IGraphicsLinuxWindow::TopLevel top = {title, resName, resClass};
+  return OpenIn(0, &top); // 0: the default screen's root window
+}
+
+void* IGraphicsLinux::OpenIn(uintptr_t parent, const IGraphicsLinuxWindow::TopLevel* top)
+{
   CloseWindow();
-  const uintptr_t parent = reinterpret_cast<uintptr_t>(pParentWnd);
-  if (!(mPumpedByHost ? mWindow.OpenPumped(parent, Width(), Height(), FPS())
-                      : mWindow.Open(parent, Width(), Height(), FPS())))
+  if (!(mPumpedByHost ? mWindow.OpenPumped(parent, Width(), Height(), FPS(), top)
+                      : mWindow.Open(parent, Width(), Height(), FPS(), top)))
     return nullptr;
   mWindowId.store(mWindow.GetWindow());
   return reinterpret_cast<void*>(static_cast<uintptr_t>(mWindowId.load()));

@@ -91,6 +91,11 @@ public:
   // [host] Closes any open window, then opens the editor as a child of the
   // X11 window pParentWnd. Returns the editor's window id, or null.
   void* OpenWindow(void* pParentWnd) override;
+  // [host] The same in a window of its own: a top-level window of
+  // DISPLAY's default screen, with title (UTF-8) as its name, WM_CLASS
+  // (resName, resClass), a fixed size and the window manager's close
+  // ending it as CloseWindow would (see IGraphicsLinuxWindow::TopLevel).
+  void* OpenTopLevelWindow(const char* title, const char* resName, const char* resClass);
   // [host] From now on OpenWindow starts no GUI thread: the thread that
   // opens the window drives it with PumpWindow and is its GUI thread
   // (events, the redraw timer, drawing), and closes it there.
@@ -151,6 +156,7 @@ public:
   long long LastRedrawMicros() const { return mLastRedrawMicros.load(); }
 
 private:
+  void* OpenIn(uintptr_t parent, const IGraphicsLinuxWindow::TopLevel* top);
   void OnWindowThreadStart() override;
   void OnWindowEvent(XEvent& ev) override;
   void OnWindowExpose(int x, int y, int w, int h) override;

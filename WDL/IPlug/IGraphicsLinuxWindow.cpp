@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -74,15 +75,43 @@ bool MatchesBgra(const XImage* img)
          img->red_mask == 0xff0000 && img->green_mask == 0xff00 && img->blue_mask == 0xff;
 }
 
+// UTF-8 as ISO Latin-1, for the properties of type STRING (WM_NAME,
+// WM_CLASS): characters beyond Latin-1 and malformed bytes become '?'.
+std::string Latin1(const char* utf8)
+{
+  std::string out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p;)
+  {
+    unsigned c = *p++;
+    if (c >= 0x80)
+    {
+      const int more = c >= 0xf0 ? 3 : c >= 0xe0 ? 2 : c >= 0xc0 ? 1 : -1;
+      c = more < 0 ? 0x3f : c & (0x3f >> more);
+      for (int i = 0; i < more; ++i)
+      {
+        if ((*p & 0xc0) != 0x80)
+        {
+          c = 0x3f;
+          break;
+        }
+        c = c << 6 | (*p++ & 0x3f);
+      }
+      if (c > 0xff) c = 0x3f;
+    }
+    out += static_cast<char>(c);
+  }
+  return out;
+}
+
 } // namespace
 
 IGraphicsLinuxWindow::~IGraphicsLinuxWindow() { Close(); }
 
-bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
+bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps, const TopLevel* top)
 {
   std::lock_guard<std::mutex> lock(mLifeMutex);
   CloseAndJoin();
-  if (!OpenConnection(parent, w, h, fps)) return false;
+  if (!OpenConnection(parent, w, h, fps, top)) return false;
   mThread = std::thread(&IGraphicsLinuxWindow::Run, this);
   // The client learns its GUI thread before the host goes on (pushing
   // values, say), so nothing reaches the client from two threads at once.
@@ -90,11 +119,11 @@ bool IGraphicsLinuxWindow::Open(uintptr_t parent, int w, int h, int fps)
   return true;
 }
 
-bool IGraphicsLinuxWindow::OpenPumped(uintptr_t parent, int w, int h, int fps)
+bool IGraphicsLinuxWindow::OpenPumped(uintptr_t parent, int w, int h, int fps, const TopLevel* top)
 {
   std::lock_guard<std::mutex> lock(mLifeMutex);
   CloseAndJoin();
-  if (!OpenConnection(parent, w, h, fps)) return false;
+  if (!OpenConnection(parent, w, h, fps, top)) return false;
   mPumped = true;
   mThreadId.store(std::this_thread::get_id());
   mClient->OnWindowThreadStart();
@@ -109,13 +138,7 @@ bool IGraphicsLinuxWindow::Pump()
   XEvent ev;
   while (!mStop.load() && XPending(mDpy) > 0)
     if (Deliver(&ev)) mClient->OnWindowEvent(ev);
-  const long long size = mPendingSize.exchange(-1);
-  if (size >= 0 && mWin && !mStop.load())
-  {
-    mW = static_cast<int>(size >> 32);
-    mH = static_cast<int>(size & 0xffffffff);
-    XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-  }
+  if (!mStop.load()) ApplyPendingSize();
   const long long now = NowNs();
   if (!mStop.load() && now >= mNextTickNs)
   {
@@ -129,10 +152,62 @@ bool IGraphicsLinuxWindow::Pump()
   return false;
 }
 
-bool IGraphicsLinuxWindow::OpenConnection(uintptr_t parent, int w, int h, int fps)
+void IGraphicsLinuxWindow::ApplyPendingSize()
+{
+  const long long size = mPendingSize.exchange(-1);
+  if (size < 0 || !mWin) return;
+  mW = static_cast<int>(size >> 32);
+  mH = static_cast<int>(size & 0xffffffff);
+  if (mTopLevel) SetFixedSizeHints(); // before the resize, which the hints would refuse
+  XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
+}
+
+void IGraphicsLinuxWindow::SetFixedSizeHints()
+{
+  XSizeHints hints;
+  std::memset(&hints, 0, sizeof(hints));
+  hints.flags = PMinSize | PMaxSize;
+  hints.min_width = hints.max_width = mW;
+  hints.min_height = hints.max_height = mH;
+  XSetWMNormalHints(mDpy, mWin, &hints);
+}
+
+void IGraphicsLinuxWindow::SetTopLevelProperties(const TopLevel& top)
+{
+  if (top.title)
+  {
+    // WM_NAME is of type STRING (Latin-1); _NET_WM_NAME carries the title
+    // as it is, in UTF-8, for window managers that read it first.
+    XStoreName(mDpy, mWin, Latin1(top.title).c_str());
+    XChangeProperty(mDpy, mWin, XInternAtom(mDpy, "_NET_WM_NAME", False),
+                    XInternAtom(mDpy, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(top.title),
+                    static_cast<int>(std::strlen(top.title)));
+  }
+  if (top.resName || top.resClass)
+  {
+    std::string name = Latin1(top.resName ? top.resName : top.resClass);
+    std::string cls = Latin1(top.resClass ? top.resClass : top.resName);
+    XClassHint hint;
+    hint.res_name = &name[0];
+    hint.res_class = &cls[0];
+    XSetClassHint(mDpy, mWin, &hint);
+  }
+  SetFixedSizeHints();
+  Atom protocols = XInternAtom(mDpy, "WM_PROTOCOLS", False);
+  Atom del = XInternAtom(mDpy, "WM_DELETE_WINDOW", False);
+  XSetWMProtocols(mDpy, mWin, &del, 1);
+  mWmProtocols = protocols;
+  mWmDelete = del;
+}
+
+bool IGraphicsLinuxWindow::OpenConnection(uintptr_t parent, int w, int h, int fps,
+                                          const TopLevel* top)
 {
   mPumped = false;
-  if (!parent || w < 1 || h < 1) return false;
+  mTopLevel = false;
+  mWmProtocols = mWmDelete = 0;
+  if ((!parent && !top) || w < 1 || h < 1) return false;
   mDpy = XOpenDisplay(nullptr);
   if (!mDpy) return false;
   mErrors.store(0);
@@ -140,7 +215,7 @@ bool IGraphicsLinuxWindow::OpenConnection(uintptr_t parent, int w, int h, int fp
   HookErrors(mDpy, &mErrors);
   XSetIOErrorExitHandler(mDpy, ConnectionLost, &mStop);
 
-  mParent = static_cast<Window>(parent);
+  mParent = parent ? static_cast<Window>(parent) : DefaultRootWindow(mDpy);
   XWindowAttributes pa;
   std::memset(&pa, 0, sizeof(pa));
   if (!XGetWindowAttributes(mDpy, mParent, &pa))
@@ -169,6 +244,11 @@ bool IGraphicsLinuxWindow::OpenConnection(uintptr_t parent, int w, int h, int fp
   // Our own interest in the parent: its destruction.
   XSelectInput(mDpy, mParent, StructureNotifyMask);
   mGC = XCreateGC(mDpy, mWin, 0, nullptr);
+  // Window-manager properties only on a window of its own (a child of a
+  // root window), and before it is mapped, when the window manager reads
+  // them.
+  mTopLevel = top && mWin && pa.root == mParent;
+  if (mTopLevel) SetTopLevelProperties(*top);
   XMapWindow(mDpy, mWin);
   XSync(mDpy, False);
   if (mErrors.load() != 0)
@@ -277,6 +357,15 @@ bool IGraphicsLinuxWindow::Deliver(XEvent* ev)
     mStop.store(true);
     return false;
   }
+  if (ev->type == ClientMessage && mWmDelete && ev->xclient.window == mWin &&
+      ev->xclient.message_type == mWmProtocols && ev->xclient.format == 32 &&
+      static_cast<unsigned long>(ev->xclient.data.l[0]) == mWmDelete)
+  {
+    // The window manager's close: the window ends as Close ends it (the
+    // GUI thread, or the next Pump, shuts the connection down).
+    mStop.store(true);
+    return false;
+  }
   if (ev->type == Expose && ev->xexpose.window == mWin)
   {
     mClient->OnWindowExpose(ev->xexpose.x, ev->xexpose.y, ev->xexpose.width, ev->xexpose.height);
@@ -287,13 +376,7 @@ bool IGraphicsLinuxWindow::Deliver(XEvent* ev)
 
 bool IGraphicsLinuxWindow::WaitAndTick()
 {
-  const long long size = mPendingSize.exchange(-1);
-  if (size >= 0 && mWin)
-  {
-    mW = static_cast<int>(size >> 32);
-    mH = static_cast<int>(size & 0xffffffff);
-    XResizeWindow(mDpy, mWin, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-  }
+  ApplyPendingSize();
   const long long now = NowNs();
   if (now >= mNextTickNs)
   {

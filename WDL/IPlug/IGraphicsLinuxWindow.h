@@ -39,8 +39,9 @@ public:
     // only after it has returned.
     virtual void OnWindowThreadStart() {}
     // [gui] Any event of the connection other than the editor window's
-    // Expose and the windows' destruction (popup windows share the
-    // connection, so events of other windows arrive here too).
+    // Expose, the windows' destruction and the window manager's close
+    // (popup windows share the connection, so events of other windows
+    // arrive here too).
     virtual void OnWindowEvent(XEvent& ev) = 0;
     // [gui] The editor window needs the area (x, y, w, h) repainted.
     virtual void OnWindowExpose(int x, int y, int w, int h) = 0;
@@ -61,17 +62,34 @@ public:
   IGraphicsLinuxWindow(const IGraphicsLinuxWindow&) = delete;
   IGraphicsLinuxWindow& operator=(const IGraphicsLinuxWindow&) = delete;
 
+  // What a window of its own tells the window manager (set before it is
+  // mapped): the title (WM_NAME, and _NET_WM_NAME as UTF-8; title is
+  // UTF-8) and WM_CLASS (resName, resClass). It also gets WM_NORMAL_HINTS
+  // with minimum = maximum = its size (the editor is a fixed picture) and
+  // WM_DELETE_WINDOW: the window manager's close ends the window as Close
+  // would (the GUI thread stops; a pumped window's Pump returns false).
+  struct TopLevel
+  {
+    const char* title;
+    const char* resName;
+    const char* resClass;
+  };
+
   // [host] Connects to DISPLAY, creates a w x h child of parent (an X11
   // window id), maps it and starts the GUI thread ticking at fps (<= 0: 25).
   // Closes a window already open first. False, with nothing left open, when
   // there is no display, no parent, or the parent does not exist. Opens and
   // closes from several host threads at once take turns.
-  bool Open(uintptr_t parent, int w, int h, int fps);
+  // With top, the window is a top-level window: parent 0 stands for the
+  // root window of DISPLAY's default screen, and the window carries top's
+  // properties. They are given to a child of a root window only; an editor
+  // inside a host's window carries no window-manager properties.
+  bool Open(uintptr_t parent, int w, int h, int fps, const TopLevel* top = nullptr);
   // [host] The same without a thread of the window's own: the caller's
   // thread becomes the GUI thread and drives the window with Pump. For
   // hosts that call their plug-in UIs on one thread of theirs and expect
   // all UI work there (LV2's idle interface).
-  bool OpenPumped(uintptr_t parent, int w, int h, int fps);
+  bool OpenPumped(uintptr_t parent, int w, int h, int fps, const TopLevel* top = nullptr);
   // [gui, pumped windows] Delivers the events waiting on the connection and
   // the timer tick when one is due, without waiting. False once the window
   // is closed (Close asked for, or the host destroyed its window): the
@@ -124,7 +142,10 @@ public:
   bool OnGuiThread() const { return std::this_thread::get_id() == mThreadId.load(); }
 
 private:
-  bool OpenConnection(uintptr_t parent, int w, int h, int fps);
+  bool OpenConnection(uintptr_t parent, int w, int h, int fps, const TopLevel* top);
+  void SetTopLevelProperties(const TopLevel& top);
+  void SetFixedSizeHints();
+  void ApplyPendingSize();
   bool Deliver(XEvent* ev);
   void Run();
   void CloseAndJoin();
@@ -144,6 +165,10 @@ private:
   long mPeriodNs = 40000000;
   long long mNextTickNs = 0;
   int mWakeFd = -1;
+  // A window of its own, with window-manager properties; then the atoms
+  // WM_PROTOCOLS and WM_DELETE_WINDOW of its close.
+  bool mTopLevel = false;
+  unsigned long mWmProtocols = 0, mWmDelete = 0;
   std::mutex mLifeMutex; // Open and Close from host threads, one at a time
   std::thread mThread;
   std::atomic<std::thread::id> mThreadId{};

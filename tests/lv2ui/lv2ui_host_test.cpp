@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <lv2/ui/ui.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -17,7 +18,9 @@
 
 #include "lice.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace
 {
@@ -150,6 +153,41 @@ bool Shows(Display* dpy, Window win, LICE_IBitmap* expect)
 }
 
 Window AsWindow(LV2UI_Widget w) { return static_cast<Window>(reinterpret_cast<uintptr_t>(w)); }
+
+// The root's children (top-level windows, no window manager runs here).
+std::vector<Window> TopLevels(Display* dpy)
+{
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned n = 0;
+  std::vector<Window> out;
+  if (XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n))
+    out.assign(children, children + n);
+  if (children) XFree(children);
+  return out;
+}
+
+// Property name of win as text, with its type's name; "" (and type "")
+// when it is not set.
+std::string Property(Display* dpy, Window win, const char* name, std::string* type = nullptr)
+{
+  Atom actual = None;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::string out;
+  if (XGetWindowProperty(dpy, win, XInternAtom(dpy, name, False), 0, 1024, False, AnyPropertyType,
+                         &actual, &format, &n, &after, &data) == Success &&
+      actual != None && data)
+    out.assign(reinterpret_cast<char*>(data), format == 8 ? n : n * (format / 8));
+  if (data) XFree(data);
+  if (type)
+  {
+    char* t = actual != None ? XGetAtomName(dpy, actual) : nullptr;
+    *type = t ? t : "";
+    if (t) XFree(t);
+  }
+  return out;
+}
 
 using Lv2UiHost = X11Test;
 } // namespace
@@ -287,4 +325,99 @@ TEST_F(Lv2UiHost, WithoutAParentTheShowInterfaceOpensAWindowOfItsOwn)
   EXPECT_EQ(idle->idle(h), 1);
   EXPECT_EQ(CountWindowsUnderRoot(probe.Dpy()), windows);
   d->cleanup(h);
+}
+
+TEST_F(Lv2UiHost, TheShownWindowTellsTheWindowManagerItsNameClassFixedSizeAndClose)
+{
+  Host host;
+  HostWindow probe(10, 10, 500, 400);
+  Display* dpy = probe.Dpy();
+  const char* wmProps[] = {"WM_NAME", "_NET_WM_NAME", "WM_CLASS", "WM_NORMAL_HINTS",
+                           "WM_PROTOCOLS"};
+  {
+    // Embedded in a host's window, the editor is no top-level window and
+    // carries none of them.
+    HostWindow parent(300, 200);
+    Ui ui(&host, parent.Id());
+    ASSERT_TRUE(ui.h);
+    const Window editor = AsWindow(ui.widget);
+    ASSERT_EQ(parent.WaitForChild(2000), editor);
+    for (const char* prop : wmProps)
+    {
+      std::string type;
+      Property(dpy, editor, prop, &type);
+      EXPECT_EQ(type, "") << prop << " on the embedded editor";
+    }
+  }
+
+  const LV2UI_Descriptor* d = Descriptor();
+  ASSERT_TRUE(d);
+  LV2_Feature idleF = {LV2_UI__idleInterface, nullptr};
+  const LV2_Feature* onlyIdle[] = {&idleF, nullptr};
+  LV2UI_Widget w = nullptr;
+  LV2UI_Handle h = d->instantiate(d, "urn:orvantine:quorvane", kBundle.c_str(), Host::Write, &host,
+                                  &w, onlyIdle);
+  ASSERT_TRUE(h);
+  auto* show = static_cast<const LV2UI_Show_Interface*>(d->extension_data(LV2_UI__showInterface));
+  auto* idle = static_cast<const LV2UI_Idle_Interface*>(d->extension_data(LV2_UI__idleInterface));
+  ASSERT_TRUE(show && idle);
+  const std::vector<Window> before = TopLevels(dpy);
+  ASSERT_EQ(show->show(h), 0);
+  Window top = 0;
+  for (Window c : TopLevels(dpy))
+    if (std::find(before.begin(), before.end(), c) == before.end()) top = c;
+  ASSERT_NE(top, 0u) << "show made no top-level window";
+
+  std::string type;
+  EXPECT_EQ(Property(dpy, top, "WM_NAME", &type), "Quorvane");
+  EXPECT_EQ(type, "STRING");
+  EXPECT_EQ(Property(dpy, top, "_NET_WM_NAME", &type), "Quorvane");
+  EXPECT_EQ(type, "UTF8_STRING");
+  XClassHint cls{nullptr, nullptr};
+  ASSERT_TRUE(XGetClassHint(dpy, top, &cls));
+  EXPECT_STREQ(cls.res_name, "Quorvane");
+  EXPECT_STREQ(cls.res_class, "Quorvane");
+  XFree(cls.res_name);
+  XFree(cls.res_class);
+  XSizeHints hints{};
+  long supplied = 0;
+  ASSERT_TRUE(XGetWMNormalHints(dpy, top, &hints, &supplied));
+  EXPECT_EQ(hints.flags & (PMinSize | PMaxSize), PMinSize | PMaxSize);
+  EXPECT_EQ(hints.min_width, kW);
+  EXPECT_EQ(hints.min_height, kH);
+  EXPECT_EQ(hints.max_width, kW);
+  EXPECT_EQ(hints.max_height, kH);
+  Atom* protocols = nullptr;
+  int nProtocols = 0;
+  const Atom wmDelete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+  ASSERT_TRUE(XGetWMProtocols(dpy, top, &protocols, &nProtocols));
+  EXPECT_NE(std::find(protocols, protocols + nProtocols, wmDelete), protocols + nProtocols);
+  XFree(protocols);
+
+  // The window manager's close, as a window manager sends it: the editor
+  // closes as hide closes it, and idle says so.
+  EXPECT_EQ(idle->idle(h), 0);
+  XEvent ev;
+  std::memset(&ev, 0, sizeof ev);
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = top;
+  ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = static_cast<long>(wmDelete);
+  ev.xclient.data.l[1] = CurrentTime;
+  ASSERT_TRUE(XSendEvent(dpy, top, False, NoEventMask, &ev));
+  XSync(dpy, False);
+  int r = 0;
+  for (int i = 0; i < 200 && (r = idle->idle(h)) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(r, 1);
+  EXPECT_EQ(TopLevels(dpy), before) << "the window is gone";
+  EXPECT_EQ(show->hide(h), 0) << "the host's hide afterwards is harmless";
+  // Shown again, it opens anew.
+  ASSERT_EQ(show->show(h), 0);
+  EXPECT_EQ(idle->idle(h), 0);
+  EXPECT_EQ(TopLevels(dpy).size(), before.size() + 1);
+  d->cleanup(h);
+  EXPECT_EQ(TopLevels(dpy), before);
+  EXPECT_TRUE(host.writes.empty());
 }

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include <X11/Xlib.h> // after the project's headers: its macros clash with their names
-
 namespace
 {
 const void* Feature(const LV2_Feature* const* features, const char* uri)
@@ -156,12 +154,13 @@ bool IPlugLV2UI::Show()
   IGraphicsLinux* editor = Editor();
   if (!editor) return false;
   if (!mClosed) return true;
-  // A window of its own: a child of the screen's root window.
-  Display* dpy = XOpenDisplay(nullptr);
-  if (!dpy) return false;
-  const Window root = DefaultRootWindow(dpy);
-  XCloseDisplay(dpy);
-  if (!editor->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(root)))) return false;
+  // A window of its own (a child of the screen's root window), named after
+  // the plug-in. WM_CLASS is the plug-in's name as both instance and class:
+  // the window is the plug-in's, not the host's, so window-manager rules and
+  // taskbar grouping find it by the same name in whatever host shows it
+  // (the ICCCM's usual instance, the program's argv[0], would be the host's).
+  const char* name = GetEffectName();
+  if (!editor->OpenTopLevelWindow(name, name, name)) return false;
   mClosed = false;
   return true;
 }

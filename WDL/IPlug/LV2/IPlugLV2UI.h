@@ -57,8 +57,10 @@ public:
   // (also when the host destroyed its window).
   int Idle();
   // [ui] ui:showInterface: opens the editor in a window of its own (a
-  // top-level window of the default display) unless it is open. False when
-  // it cannot open.
+  // top-level window of the default display) unless it is open. The window
+  // manager sees the effect name as its title and WM_CLASS, and a fixed
+  // size; its close ends the editor as hide does (Idle then returns 1).
+  // False when it cannot open.
   bool Show();
   // [ui] Closes the editor window (also ui:showInterface's hide); again is
   // harmless. Safe when the host destroyed the parent window first.
