@@ -7,6 +7,13 @@
 --   check DIR NAME URI PORT VALUE
 --     the saved session loaded again: the plug-in is still on "Take" and its
 --     control still holds VALUE; saved again.
+--   switch DIR NAME URI PORT VALUE OFF
+--     loaded again, the control still VALUE: the plug-in is deactivated, then
+--     its control set to OFF (no run sees the change, so the plug-in's own
+--     state still says VALUE while the port says OFF); saved.
+--   reopen DIR NAME URI PORT OFF
+--     loaded again: the plug-in is inactive and its control holds OFF; it is
+--     activated (and has run once); saved.
 --
 -- Every wait is a poll with a deadline; a failure prints one line starting
 -- with "FAIL:" and exits non-zero.
@@ -61,6 +68,21 @@ local function param (proc)
   return v
 end
 
+-- The session at dir/name, loaded: the plug-in on its track "Take".
+local function load_take ()
+  if not load_session (dir, name) then fail ("could not load the session " .. dir .. "/" .. name) end
+  local track = Session:route_by_name ("Take")
+  if track:isnil () then fail ("the session lost its track") end
+  local proc = find_plugin (track)
+  if not proc then fail ("the session lost the plug-in " .. uri) end
+  return proc
+end
+
+local function expect_param (proc, want, when)
+  local v = param (proc)
+  if v ~= want then fail (when .. ", port " .. port .. " holds " .. v .. ", expected " .. want) end
+end
+
 if mode == "create" then
   local seconds = tonumber (arg[7])
   if not create_session (dir, name, rate) then fail ("could not create a session in " .. dir) end
@@ -107,15 +129,32 @@ if mode == "create" then
   track:rec_enable_control ():set_value (0, PBD.GroupControlDisposition.NoGroup)
   print ("recorded samples " .. (Session:transport_sample () - start))
 elseif mode == "check" then
-  if not load_session (dir, name) then fail ("could not load the session " .. dir .. "/" .. name) end
-  local track = Session:route_by_name ("Take")
-  if track:isnil () then fail ("the session lost its track") end
-  local proc = find_plugin (track)
-  if not proc then fail ("the session lost the plug-in " .. uri) end
+  local proc = load_take ()
   if not proc:active () then fail ("the plug-in is inactive after loading") end
-  local v = param (proc)
-  if v ~= value then fail ("after loading, port " .. port .. " holds " .. v .. ", saved as " .. value) end
-  print ("reloaded: port " .. port .. " = " .. v)
+  expect_param (proc, value, "after loading")
+  print ("reloaded: port " .. port .. " = " .. value)
+elseif mode == "switch" then
+  local off = tonumber (arg[7])
+  local proc = load_take ()
+  if not proc:active () then fail ("the plug-in is inactive after loading") end
+  expect_param (proc, value, "after loading")
+  -- Inactive once the process thread has seen the request: no run after this.
+  proc:deactivate ()
+  wait_for ("the plug-in to be deactivated", 5, function () return not proc:active () end)
+  if not ARDOUR.LuaAPI.set_processor_param (proc, control_number (proc), off) then
+    fail ("Ardour refused the value " .. off .. " for port " .. port)
+  end
+  expect_param (proc, off, "set while inactive")
+  print ("inactive: port " .. port .. " = " .. off)
+elseif mode == "reopen" then
+  local proc = load_take ()
+  if proc:active () then fail ("the plug-in saved inactive is active after loading") end
+  expect_param (proc, value, "after loading")
+  -- Active once the process thread has run it.
+  proc:activate ()
+  wait_for ("the plug-in to be activated", 5, function () return proc:active () end)
+  expect_param (proc, value, "after activating")
+  print ("activated: port " .. port .. " = " .. value)
 else
   fail ("unknown mode " .. tostring (mode))
 end

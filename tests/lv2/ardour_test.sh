@@ -5,19 +5,27 @@
 # and the export must be the recorded take with left and right exchanged,
 # sample for sample. A second ardour7-lua run loads the session, finds the
 # control still on and saves again; the second export must be exchanged too.
+# Then the control goes off while no run sees it: a third run deactivates the
+# plug-in, sets the control off and saves (the session's port value says off,
+# the plug-in's own state still on); a fourth loads it and activates the
+# plug-in, which follows its port: the third export is the take unchanged.
+# With --state plugin (the default) the plug-in must have saved a state of its
+# own, unchanged by the third run and changed by the fourth; --state ports is
+# for plug-ins without one.
 #
-#   ardour_test.sh --uri URI --control SYM --on VALUE [--bundle PATH]
-#                  --compare PATH/lv2_take_compare [--seconds N]
+#   ardour_test.sh --uri URI --control SYM --on VALUE [--off VALUE] [--bundle PATH]
+#                  --compare PATH/lv2_take_compare [--seconds N] [--state plugin|ports]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/host_common.sh"
 parse_common "$@"
-compare="" seconds=3
+compare="" seconds=3 state_mode=plugin
 set -- "${qv_rest[@]+"${qv_rest[@]}"}"
 while [ $# -gt 0 ]; do
   case "$1" in
     --compare) compare=${2:?}; shift 2 ;;
     --seconds) seconds=${2:?}; shift 2 ;;
+    --state) state_mode=${2:?}; shift 2 ;;
     *) die "unknown option $1" ;;
   esac
 done
@@ -56,7 +64,8 @@ run_lua() {
     die "ardour7-lua ($label) failed: $(grep '^FAIL:' "$work/$label.log" || echo "no verdict; see above")"
   fi
 }
-# export_and_compare N: ardour7-export of the saved session, checked against the take.
+# export_and_compare N [--straight]: ardour7-export of the saved session,
+# checked against the take (exchanged, or unchanged with --straight).
 # ardour7-export 7.3 itself aborts now and then in glibc's heap checks at the
 # start of an export, or hangs there, also on a session with no plug-in at
 # all (about 1 in 7 runs on a loaded machine; valgrind finds no invalid
@@ -73,7 +82,7 @@ export_and_compare() {
   done
   [ "$status" -eq 0 ] ||
     { tail -20 "$work/export$1.log" >&2; die "ardour7-export failed (run $1, status $status)"; }
-  "$compare" "$wav" "$take_l" "$take_r" 0.1 >"$work/compare$1.txt" ||
+  "$compare" ${2:-} "$wav" "$take_l" "$take_r" 0.1 >"$work/compare$1.txt" ||
     die "export $1: $(cat "$work/compare$1.txt")"
   note "export $1: $(cat "$work/compare$1.txt")"
 }
@@ -88,3 +97,34 @@ export_and_compare 1
 run_lua check check "$session" "$name" "$uri" "$port" "$on_value"
 export_and_compare 2
 note "Ardour kept $uri with $control=$on_value across save and load; both exports exchanged"
+
+# The plug-in in the saved session: its processor line, its state folder
+# and its port values.
+xml="$session/$name.ardour"
+processor() { grep -m1 "<Processor .*unique-id=\"$uri\"" "$xml" || die "no processor for $uri in $xml"; }
+# The plug-in's own state as Ardour saved it with the session: the state:state
+# part of the state.ttl in the plug-in's state folder.
+plugin_state() {
+  [ "$state_mode" = plugin ] || return 0
+  local id dir
+  id=$(processor | sed -n 's/.* id="\([0-9]*\)".*/\1/p')
+  dir=$(sed -n "/<Processor id=\"$id\"/,/<\/Processor>/ s/.*<lv2 .*state-dir=\"\([^\"]*\)\".*/\1/p" "$xml")
+  [ -f "$session/plugins/$id/$dir/state.ttl" ] || die "no state of the plug-in in $session/plugins/$id/$dir"
+  sed -n '/^\tstate:state \[/,/\]/p' "$session/plugins/$id/$dir/state.ttl"
+}
+state_on=$(plugin_state)
+[ "$state_mode" != plugin ] || [ -n "$state_on" ] || die "the plug-in saved no state of its own with $control=$on_value"
+
+run_lua switch switch "$session" "$name" "$uri" "$port" "$on_value" "$off_value"
+processor | grep -q 'active="0"' || die "the plug-in is not saved inactive: $(processor)"
+grep -q "<Port symbol=\"$control\" value=\"$off_value\"/>" "$xml" ||
+  die "the session holds no port value $control=$off_value: $(grep "<Port symbol=\"$control\"" "$xml")"
+[ "$(plugin_state)" = "$state_on" ] ||
+  die "the plug-in's own state changed while it was inactive; the scene needs it to say $control=$on_value"
+run_lua reopen reopen "$session" "$name" "$uri" "$port" "$off_value"
+processor | grep -q 'active="1"' || die "the plug-in is not saved active: $(processor)"
+export_and_compare 3 --straight
+# Saved after it ran with the port off, the plug-in's own state agrees with it.
+[ "$state_mode" != plugin ] || [ "$(plugin_state)" != "$state_on" ] ||
+  die "after running with $control=$off_value, the plug-in saved its state of $control=$on_value again"
+note "reopened after $control=$off_value was set while it was inactive, $uri followed its port"

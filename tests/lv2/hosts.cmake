@@ -18,7 +18,10 @@ target_link_libraries(lv2_take_compare PRIVATE PkgConfig::QV_HOSTS_SNDFILE qv_wa
 # Routing, routing 5 swaps and 6 passes straight, proves the mechanics on a
 # plug-in no one here wrote: --uri http://gareus.org/oss/lv2/stereoroute
 # --control routing --on 5 --off 6 --state ports). Quorvane's state comes
-# from its own state interface alone.
+# from its own state interface alone; with --state plugin both tests also
+# load a state whose port value says off while the plug-in's own state says
+# on (jalv -l; in Ardour, the control set while the plug-in is inactive),
+# and the audio must follow the port.
 set(qv_hosts_plugin --uri urn:orvantine:quorvane --control swap --on 1 --off 0
   --bundle $<TARGET_PROPERTY:Quorvane_lv2,QV_LV2_BUNDLE>)
 set(qv_hosts_state plugin)
@@ -29,7 +32,7 @@ add_test(NAME lv2.jalv.${qv_hosts_name}
     --saver $<TARGET_FILE:lv2_save_state> --state ${qv_hosts_state})
 add_test(NAME lv2.ardour.${qv_hosts_name}
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/ardour_test.sh ${qv_hosts_plugin}
-    --compare $<TARGET_FILE:lv2_take_compare>)
+    --compare $<TARGET_FILE:lv2_take_compare> --state ${qv_hosts_state})
 # Both keep real-time pace (JACK's and Ardour's dummy backends), so running
 # them one after the other costs nothing and spares the shared cores.
 set_tests_properties(lv2.jalv.${qv_hosts_name} lv2.ardour.${qv_hosts_name} PROPERTIES

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # The plug-in in jalv (console) on a private JACK server with the dummy driver:
 # it loads and runs, and its channels come out exchanged after `-c SYM=ON`,
-# after the console command `set SYM ON`, and after `-l DIR` with a state that
-# only the plug-in's own state interface carries (--state plugin) or that
-# carries port values (--state ports, for plug-ins without a state interface).
+# after the console command `set SYM ON`, and after `-l DIR` with a state
+# saved with SYM=ON (its port values, and with --state plugin the plug-in's
+# own state too; --state ports is for plug-ins without a state interface).
+# With --state plugin, also after `-l DIR` with a state whose port value says
+# off while the plug-in's own state says on: the port wins (the ports are what
+# a host shows, sets and saves), straight audio, and `set SYM ON` /
+# `set SYM OFF` then exchange and straighten it again.
 # The audio is checked, not only jalv's printed controls: a sine client feeds
 # two different signals, and jack_rec takes the source and the plug-in's
 # outputs in the same cycle, so exchanged means equal sample for sample.
@@ -53,7 +57,7 @@ jack_simple_client qvsrc >"$work/src.log" 2>&1 &
 pids+=($!)
 poll 10 eval 'jack_lsp | grep -qx qvsrc:output2' || die "the sine client did not start"
 
-on_text=$(printf '%f' "$on_value")
+on_text=$(printf '%f' "$on_value") off_text=$(printf '%f' "$off_value")
 jalv_pid=""
 # start_jalv NAME ARGS...: jalv as client NAME, reading console commands from fd 7.
 start_jalv() {
@@ -78,6 +82,20 @@ start_jalv() {
 stop_jalv() {
   exec 7>&-  # end of input: jalv closes down by itself
   poll 10 eval "! kill -0 $jalv_pid 2>/dev/null" || die "jalv did not exit at the end of its input"
+}
+
+# set_control NAME VALUE: the console command `set SYM VALUE`, done once jalv
+# has printed the control again (after its prompt, "> "), with that value.
+printed() { grep -Eo "(^|> )$control = \S+" "$work/$1.out" | sed 's/^> //'; }
+printed_since() { # NAME COUNT LINE: more than COUNT control lines printed, the last one LINE
+  [ "$(printed "$1" | wc -l)" -gt "$2" ] && [ "$(printed "$1" | tail -1)" = "$3" ]
+}
+set_control() {
+  local before
+  before=$(printed "$1" | wc -l)
+  echo "set $control $2" >&7
+  poll 10 printed_since "$1" "$before" "$control = $(printf '%f' "$2")" ||
+    die "$1: jalv did not take 'set $control $2' (it printed: $(printed "$1" | tail -1))"
 }
 
 # expect_audio NAME exchanged|straight WHAT: a second through the plug-in
@@ -119,13 +137,43 @@ expect_audio qvset exchanged "console command: set $control $on_value"
 stop_jalv
 
 # 3. A saved state loaded with -l.
-if [ "$state_mode" = plugin ]; then
-  timeout 60 "$saver" "$uri" "$work/state" --plugin-only "$control=$on_value" || die "could not save a state"
-  grep -q "lv2:port" "$work/state/state.ttl" && die "the state holds port values; expected the plug-in's own state only"
-else
-  timeout 60 "$saver" "$uri" "$work/state" "$control=$on_value" || die "could not save a state"
-fi
+# port_value DIR: the value of SYM's port saved in DIR/state.ttl.
+port_value() {
+  awk -v sym="\"$control\"" '$1 == "lv2:symbol" && $2 == sym {s=1; next}
+    s && $1 == "pset:value" {print $2 + 0; exit}' "$1/state.ttl"
+}
+# plugin_state DIR: the plug-in's own state saved in DIR/state.ttl.
+plugin_state() { sed -n '/^\tstate:state \[/,/\]/p' "$1/state.ttl"; }
+timeout 60 "$saver" "$uri" "$work/state" "$control=$on_value" || die "could not save a state"
+[ "$(port_value "$work/state")" = "$(awk -v v="$on_value" 'BEGIN {print v + 0}')" ] ||
+  die "the state in $work/state holds no port value $control=$on_value"
+[ "$state_mode" != plugin ] || [ -n "$(plugin_state "$work/state")" ] ||
+  die "the state in $work/state holds no state of the plug-in's own"
 start_jalv qvload -l "$work/state"
 expect_audio qvload exchanged "jalv -l with a state saved with $control=$on_value"
 stop_jalv
+
+# 4. A state whose port value says OFF while the plug-in's own state says ON,
+# as a host saves it when the control changed while no run saw the change. The
+# port is what jalv shows, sets and saves, so the audio follows it: straight
+# at once, exchanged after `set SYM ON`, straight again after `set SYM OFF`.
+if [ "$state_mode" = plugin ]; then
+  timeout 60 "$saver" "$uri" "$work/split" "$control=$on_value" --port "$control=$off_value" ||
+    die "could not save a state with the port value $control=$off_value"
+  # The plug-in's own state is step 3's (saved with ON, which exchanged), the port's value OFF.
+  [ "$(plugin_state "$work/split")" = "$(plugin_state "$work/state")" ] ||
+    die "the plug-in's own state in $work/split is not the one saved with $control=$on_value"
+  [ "$(port_value "$work/split")" = "$(awk -v v="$off_value" 'BEGIN {print v + 0}')" ] ||
+    die "the state in $work/split holds no port value $control=$off_value"
+  start_jalv qvport -l "$work/split"
+  grep -qx "$control = $off_text" "$work/qvport.out" ||
+    die "jalv -l with the port at $control=$off_value: jalv printed $(grep "^$control = " "$work/qvport.out")"
+  expect_audio qvport straight "jalv -l with the port at $control=$off_value, the plug-in's state at $on_value"
+  set_control qvport "$on_value"
+  expect_audio qvport exchanged "after jalv -l, console command: set $control $on_value"
+  set_control qvport "$off_value"
+  expect_audio qvport straight "after jalv -l, console command: set $control $off_value"
+  stop_jalv
+fi
 note "jalv loaded $uri; -c, set and -l each exchanged the channels"
+[ "$state_mode" != plugin ] || note "a loaded port value overrode the plug-in's own state; set followed it both ways"

@@ -1,13 +1,16 @@
 // Saves an LV2 plug-in's state the way a host does, into a folder that
 // `jalv -l DIR` loads: the console jalv has no save command of its own.
 //
-//   lv2_save_state URI DIR [--plugin-only] [SYMBOL=VALUE ...]
+//   lv2_save_state URI DIR [--plugin-only | --port SYMBOL=VALUE ...] [SYMBOL=VALUE ...]
 //
 // The plug-in is instantiated through lilv (LV2_PATH decides where it is
 // found), the given control values are set, one block is run so the plug-in
 // applies them, and the state is saved as DIR/state.ttl. With --plugin-only
 // the port values are left out, so whatever a host restores from DIR comes
-// from the plug-in's own state interface alone.
+// from the plug-in's own state interface alone. --port SYMBOL=VALUE saves
+// VALUE as that port's value in place of the one the plug-in ran with, so
+// the port says one thing and the plug-in's own state another (what a host
+// saves when a control changed while no run saw it).
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
 #include <lv2/state/state.h>
@@ -68,11 +71,14 @@ int Fail(const char* what, const char* detail)
 
 int main(int argc, char** argv)
 {
-  if (argc < 3) return Fail("usage: lv2_save_state URI DIR [--plugin-only] [SYMBOL=VALUE ...]", "");
+  if (argc < 3)
+    return Fail("usage: lv2_save_state URI DIR [--plugin-only | --port SYMBOL=VALUE ...] "
+                "[SYMBOL=VALUE ...]",
+                "");
   const char* uri = argv[1];
   std::string dir = argv[2];
   bool pluginOnly = false;
-  std::map<std::string, float> requested;
+  std::map<std::string, float> requested, saved;
   for (int i = 3; i < argc; ++i)
   {
     if (std::strcmp(argv[i], "--plugin-only") == 0)
@@ -80,12 +86,15 @@ int main(int argc, char** argv)
       pluginOnly = true;
       continue;
     }
+    const bool portOnly = std::strcmp(argv[i], "--port") == 0;
+    if (portOnly && ++i == argc) return Fail("--port needs SYMBOL=VALUE", "");
     const char* eq = std::strchr(argv[i], '=');
     char* end = nullptr;
     float value = eq ? std::strtof(eq + 1, &end) : 0.f;
     if (!eq || eq == argv[i] || end == eq + 1 || *end) return Fail("not SYMBOL=VALUE: ", argv[i]);
-    requested[std::string(argv[i], static_cast<size_t>(eq - argv[i]))] = value;
+    (portOnly ? saved : requested)[std::string(argv[i], static_cast<size_t>(eq - argv[i]))] = value;
   }
+  if (pluginOnly && !saved.empty()) return Fail("--plugin-only saves no port value to --port", "");
 
   UridTable table;
   LV2_URID_Map map{&table, MapUri};
@@ -137,7 +146,12 @@ int main(int argc, char** argv)
         controls[p] = it->second;
         requested.erase(it);
       }
-      if (lilv_port_is_a(plugin, port, inputClass)) ports.values[symbol] = controls[p];
+      if (lilv_port_is_a(plugin, port, inputClass))
+      {
+        auto as = saved.find(symbol);
+        ports.values[symbol] = as != saved.end() ? as->second : controls[p];
+        if (as != saved.end()) saved.erase(as);
+      }
       lilv_instance_connect_port(instance, p, &controls[p]);
     }
     else
@@ -151,6 +165,7 @@ int main(int argc, char** argv)
   lilv_node_free(controlClass);
   lilv_node_free(inputClass);
   if (!requested.empty()) status = Fail("no control port named ", requested.begin()->first.c_str());
+  if (!saved.empty()) status = Fail("no control input port named ", saved.begin()->first.c_str());
 
   if (status == 0)
   {

@@ -146,7 +146,7 @@ private:
   };
   std::atomic<int> mOwner{kOwnerNone};
   // The values save() reads, guarded by a sequence count that is odd while
-  // they are being written: a reader that saw it change reads again.
+  // they are being written: a reader that saw it odd or changed reads again.
   std::unique_ptr<std::atomic<double>[]> mPublished;
   std::atomic<uint32_t> mPublishedSeq{0};
   // False once the plug-in said it has no single-precision path.
