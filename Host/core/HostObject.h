@@ -45,7 +45,9 @@ private:
   void* Answer(const acfIID& iid) override;
   ACFRESULT QueryProvider(const acfIID& iid, void** ppOut);
 
-  const Ref<HostObject> mBase;
+  // The initializer keeps HostObject() valid for clang, which does not count
+  // Ref's defaulted constructor as initialising a const member.
+  const Ref<HostObject> mBase{};
   mutable std::mutex mMutex;
   std::map<acfIID, IACFUnknown*, acfUIDLess> mProviders; // each holds one reference
   std::vector<acfIID> mQueries;
