@@ -75,6 +75,14 @@ exports)
     syms=$(nm -D --defined-only "$so" | awk '{print $3}')
     [ "$syms" = lv2_descriptor ] || fail "$so exports: $(tr '\n' ' ' <<<"$syms")"
   done
+  # Every thread call run() could make goes through an import: Quorvane's
+  # are the two mutex calls (the creation mutex, and the plug-in mutex the
+  # LV2 wrapper leaves off), which lv2_host_tests counts inside run() with
+  # the futex and every other system call. A new pthread or semaphore
+  # import would escape that count.
+  imports=$(nm -D --undefined-only "$qv/Quorvane.so" | awk '{sub(/@.*/, "", $2); print $2}' |
+    grep -E '^(pthread_|sem_)' | tr '\n' ' ')
+  [ "$imports" = "pthread_mutex_lock pthread_mutex_unlock " ] || fail "Quorvane.so imports: $imports"
   ;;
 render)
   # 16-bit and float at 44.1 kHz, 24-bit at 96 kHz: noise, so every sample
