@@ -27,6 +27,16 @@ same_file() {
   [ "$(samples "$1")" = "$(samples "$2")" ] || fail "$3: samples differ"
 }
 
+# mode_args off|swap|mono: the switch as aaxhost (ap), lv2apply (lc) and
+# lv2file (lp) take it.
+mode_args() {
+  case $1 in
+  off) ap=(); lc=(); lp=() ;;
+  swap) ap=(--param Swap=on); lc=(-c swap 1); lp=(-p swap:1) ;;
+  mono) ap=(--param Mono=on); lc=(-c mono 1); lp=(-p mono:1) ;;
+  esac
+}
+
 case $check in
 validate)
   for b in "$qv" "$qt"; do
@@ -93,11 +103,7 @@ render)
   for f in a16 b24 c32; do
     in=$work/$f.wav
     for mode in off swap mono; do
-      case $mode in
-      off) ap=(); lc=(); lp=() ;;
-      swap) ap=(--param Swap=on); lc=(-c swap 1); lp=(-p swap:1) ;;
-      mono) ap=(--param Mono=on); lc=(-c mono 1); lp=(-p mono:1) ;;
-      esac
+      mode_args $mode
       # aaxhost's exact float output, written as the LV2 hosts write floats
       # into the input's sample type (their reading is the same as aaxhost's).
       ref=$work/$f-$mode-aax.wav
@@ -129,11 +135,7 @@ edges)
   "$wav_as" --edge "$work/e.wav"
   "$wav_as" --edge-unit "$work/u.wav"
   for mode in off swap mono; do
-    case $mode in
-    off) ap=(); lc=(); lp=() ;;
-    swap) ap=(--param Swap=on); lc=(-c swap 1); lp=(-p swap:1) ;;
-    mono) ap=(--param Mono=on); lc=(-c mono 1); lp=(-p mono:1) ;;
-    esac
+    mode_args $mode
     for e in e u; do
       "$aaxhost" process "$aax" "$work/$e.wav" -o "$work/$e-aax.wav" --subtype float -q "${ap[@]}" >/dev/null
     done
