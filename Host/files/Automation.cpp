@@ -1,6 +1,6 @@
 #include "Automation.h"
 
-#include "Arguments.h"
+#include "Paths.h"
 #include "ToolError.h"
 
 #include <nlohmann/json.hpp>

@@ -1,6 +1,6 @@
 #include "ChunkFile.h"
 
-#include "Arguments.h"
+#include "Paths.h"
 #include "Signals.h"
 #include "ToolError.h"
 

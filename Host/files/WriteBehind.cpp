@@ -3,7 +3,7 @@
 namespace aaxtool
 {
 WriteBehind::WriteBehind(AudioWriter& out, int channels, int64_t blockFrames, int buffers)
-    : mOut(out), mChannels(channels), mBlockFrames(blockFrames)
+    : mOut(out), mChannels(channels)
 {
   for (int i = 0; i < buffers; ++i)
   {

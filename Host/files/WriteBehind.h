@@ -46,7 +46,6 @@ private:
 
   AudioWriter& mOut;
   const int mChannels;
-  const int64_t mBlockFrames;
   std::vector<std::vector<float>> mBuffers;
   std::vector<int> mFree;
   std::deque<Block> mQueue;

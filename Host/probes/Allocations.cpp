@@ -2,7 +2,7 @@
 // the C library's, so allocations of a loaded plug-in are seen too. Only the
 // thread that turned counting on is counted, so a check counts exactly what
 // its render calls allocate. Sanitizer builds keep their own allocator.
-#include "Validate.h"
+#include "Probes.h"
 
 #include <cxxabi.h>
 #include <dlfcn.h>

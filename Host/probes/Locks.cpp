@@ -5,7 +5,7 @@
 // lock found taken, a condition or semaphore wait. Nothing here allocates,
 // and nothing calls back into the interposed functions. Sanitizer builds
 // intercept these functions themselves, so they are left alone there.
-#include "Validate.h"
+#include "Probes.h"
 
 #include <dlfcn.h>
 #include <link.h>

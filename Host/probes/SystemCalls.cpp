@@ -6,7 +6,7 @@
 // other thread. While counting is on, the handler notes each call the tool
 // did not make itself. Calls the C library answers in user space (the vDSO
 // clocks) are no system calls and are never seen.
-#include "Validate.h"
+#include "Probes.h"
 
 #include "ToolError.h"
 

@@ -1,6 +1,5 @@
 // Checks of what the command line gives, each failing with one line that
-// says what is wrong with which value: numbers in range (CLI11 validators),
-// files to read and names to write.
+// says what is wrong with which value: numbers in range (CLI11 validators).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -14,11 +13,4 @@ CLI::Validator WholeNumber(long lo, long hi);
 // A finite number above lo (or from lo when inclusive) up to hi:
 // "-1 is below 0", "0 must be more than 0".
 CLI::Validator Number(double lo, bool inclusive, double hi);
-
-// path exists and is a file to read; fails "path: is a directory" or with
-// the system's reason. [any]
-void RequireInputFile(const std::string& path);
-// path may be written as a file: not an existing directory, not ending in
-// '/'. Fails as a usage error naming what to give instead. [any]
-void RequireOutputName(const std::string& path, const std::string& option);
 } // namespace aaxtool

@@ -2,10 +2,10 @@
 // the view container as a workstation opens it; clicks are real pointer
 // events, and the snapshot is what the window shows.
 
-#include "Arguments.h"
 #include "Commands.h"
-#include "MissingFiles.h"
 #include "HostAutomationDelegate.h"
+#include "MissingFiles.h"
+#include "Paths.h"
 #include "Plugin.h"
 #include "Snapshot.h"
 #include "ToolError.h"

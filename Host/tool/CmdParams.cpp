@@ -1,12 +1,12 @@
 // aaxhost params and aaxhost state: the parameter list of a fresh instance,
 // and state chunk files saved from, shown in and loaded into one.
 
-#include "Arguments.h"
-#include "CmdLv2.h"
-#include "Lv2Plugin.h"
 #include "ChunkFile.h"
+#include "CmdLv2.h"
 #include "Commands.h"
+#include "Lv2Plugin.h"
 #include "ParamTable.h"
+#include "Paths.h"
 #include "Plugin.h"
 #include "ToolError.h"
 

@@ -2,10 +2,10 @@
 // parameter values, automation split at its change points, state chunks and
 // latency compensation.
 
-#include "Arguments.h"
 #include "AudioFile.h"
 #include "Automation.h"
 #include "Commands.h"
+#include "Paths.h"
 #include "Plugin.h"
 #include "Progress.h"
 #include "ToolError.h"

@@ -2,9 +2,9 @@
 // no audio file of the user's: left a 441 Hz sine at 0.5, right an 882 Hz
 // sine at 0.25 (distinct in pitch and level, so an exchange shows).
 
-#include "Arguments.h"
 #include "AudioFile.h"
 #include "Commands.h"
+#include "Paths.h"
 #include "ToolError.h"
 
 #include <algorithm>

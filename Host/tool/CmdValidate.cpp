@@ -1,5 +1,6 @@
 // The command line of aaxhost validate.
 #include "Arguments.h"
+#include "Commands.h"
 #include "Validate.h"
 
 #include <CLI/CLI.hpp>

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+namespace CLI
+{
+class App;
+}
+
 namespace aaxtool
 {
 struct DescribeOptions
@@ -71,4 +76,10 @@ struct SignalOptions
   bool swapped = false;
 };
 int RunSignal(const SignalOptions& o);
+
+// validate's options and run are the validator's own (Validate.h); its
+// command line is the tool's. Adds the subcommand to app, filling o when
+// parsed.
+struct ValidateOptions;
+CLI::App* AddValidate(CLI::App& app, ValidateOptions& o);
 } // namespace aaxtool

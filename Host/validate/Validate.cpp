@@ -3,7 +3,6 @@
 #include "Validate.h"
 
 #include "ToolError.h"
-#include "ValidateLv2.h"
 
 #include <nlohmann/json.hpp>
 
@@ -14,11 +13,11 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -228,12 +227,12 @@ uint64_t FreshSeed()
 int RunValidate(const ValidateOptions& o)
 {
   if (o.level < 1 || o.level > 10) Usage("validate: --level must be 1 to 10");
-  // A path that is not there is the command line's mistake, not a failing check.
-  const bool lv2 = IsLv2Target(o.bundle);
-  struct stat st;
-  if (!lv2 && stat(o.bundle.c_str(), &st) != 0) Fail(o.bundle + ": no such bundle or module");
-  if (lv2) LoadLv2Target(o.bundle);
-  const std::vector<Check>& table = lv2 ? Lv2Checks() : ValidateChecks();
+  const std::vector<CheckFormat>& formats = CheckFormats();
+  const auto format = std::find_if(formats.begin(), formats.end(),
+                                   [&](const CheckFormat& f) { return f.accepts(o.bundle); });
+  if (format == formats.end()) Fail(o.bundle + ": not a plug-in of any format validate knows");
+  format->load(o.bundle);
+  const std::vector<Check>& table = format->checks();
   for (const std::string& name : o.only)
     if (std::none_of(table.begin(), table.end(), [&](const Check& c) { return name == c.name; }))
     {

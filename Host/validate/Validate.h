@@ -12,11 +12,6 @@
 #include <string>
 #include <vector>
 
-namespace CLI
-{
-class App;
-}
-
 namespace aaxtool
 {
 struct ValidateOptions
@@ -34,8 +29,6 @@ struct ValidateOptions
   double timeoutSeconds = 30.0; // per check
 };
 int RunValidate(const ValidateOptions& o);
-// The validate subcommand on app, filling o when parsed.
-CLI::App* AddValidate(CLI::App& app, ValidateOptions& o);
 
 // What a check sees. Step() names what runs now: a crash or a hang is
 // reported with the last step named. Random choices come from rng only.
@@ -74,64 +67,21 @@ struct Check
   // warning, with this note after the line.
   const char* crashNote = nullptr;
 };
-const std::vector<Check>& ValidateChecks();
 
-// Allocations made by threads while they count (the tool interposes the
-// allocator; false in sanitizer builds, which keep their own). [any]
-bool AllocationsCountable();
-void CountAllocations(bool on); // for the calling thread
-unsigned long Allocations();
-void ResetAllocations();
-// The function that made the first allocation counted since the reset (the
-// first named frame above the allocator), or empty.
-std::string FirstAllocationSite();
-
-// Up to three frames of a call stack from frames[from] on, named for the
-// reader: "function" when the symbol is visible, else "file+0xoffset" (for
-// addr2line), joined by " < ". Frames in the C library are left out. [any]
-std::string NameFrames(void* const* frames, int depth, int from = 0);
-
-// Lock operations (pthread mutexes, read-write and spin locks, condition and
-// semaphore waits) made by anything but the tool itself, on threads that
-// watch (the tool interposes the functions; false in sanitizer builds).
-bool LocksCountable();
-enum class LockWatch
+// One plug-in format's checks. The runner knows formats only through this
+// table: the first format (in CheckFormats' order) that accepts a target
+// checks it.
+struct CheckFormat
 {
-  kOff,
-  kRender,   // the render thread while it renders
-  kHostCall, // a host thread calling into the plug-in
+  const char* name;
+  // Whether target names a plug-in of this format. [host]
+  bool (*accepts)(const std::string& target);
+  // Readies the target in the tool's process before any check's child is
+  // forked; fails with one line when it cannot be found. [host]
+  void (*load)(const std::string& target);
+  // The checks, in the order they run and are reported (by level).
+  const std::vector<Check>& (*checks)();
 };
-void WatchLocks(LockWatch what); // for the calling thread [any]
-struct LockUse
-{
-  const void* lock = nullptr; // the lock object
-  const char* op = nullptr;   // the first function that took it
-  unsigned long count = 0;
-  const void* caller = nullptr; // where that first call came from
-  bool mutex = false;
-};
-constexpr int kMaxLocksSeen = 16; // distinct lock objects per kind of thread
-struct LockReport
-{
-  std::vector<LockUse> render, host; // distinct locks, in the order first taken
-  unsigned long waits = 0;           // render-thread calls that had to wait
-  LockUse firstWait;
-};
-void ResetLocks();
-LockReport Locks(); // allocates: not while watching
-
-// System calls of a thread, trapped by a seccomp filter of its own (the
-// tool's trap handler performs each one and goes on). False in sanitizer
-// builds and where the kernel offers no filters.
-bool SystemCallsCountable();
-// Runs body on a new thread under the trap and joins it; body's exception
-// comes back. Fails when the filter cannot be installed. [host]
-void RunTrappingSystemCalls(const std::function<void()>& body);
-// On the trapping thread: counts its system calls, except those the tool
-// itself makes (the first frame outside the C library is the tool's).
-void CountSystemCalls(bool on);
-unsigned long SystemCalls();
-void ResetSystemCalls();
-// "name (number) in site" for the first counted call since the reset.
-std::string FirstSystemCall();
+// Every format validate knows, in the order they are asked (ValidateFormats.cpp).
+const std::vector<CheckFormat>& CheckFormats();
 } // namespace aaxtool

@@ -1,16 +1,18 @@
-// The checks of aaxhost validate, by level, and their table: 1 the module's
-// life, 2 instances, parameters and state, 3 rendering, 5 a second thread
-// while rendering, 6 fuzzed values, 7 three threads, 8 oversized renders and
-// malformed chunks (the editor's are in ValidateEditor.cpp, level 9's in
-// ValidateRealtime.cpp). Each check loads the bundle itself, so each runs
-// alone in its process.
-#include "ValidateSupport.h"
+// The checks of aaxhost validate for AAX modules, by level, and their table:
+// 1 the module's life, 2 instances, parameters and state, 3 rendering, 5 a
+// second thread while rendering, 6 fuzzed values, 7 three threads, 8
+// oversized renders and malformed chunks (the editor's are in
+// ValidateEditor.cpp, level 9's in ValidateRealtime.cpp). Each check loads
+// the bundle itself, so each runs alone in its process.
+#include "ValidateAax.h"
 
 #include "AAX_CString.h"
 #include "AAX_DescriptionTypes.h"
 #include "AAX_Errors.h"
 #include "AAX_SPlugInChunk.h"
 #include "ToolError.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
@@ -634,9 +636,8 @@ std::string CheckMalformedChunks(CheckContext& ctx)
   }
   return std::to_string(cases.size()) + " chunks, " + std::to_string(refused) + " refused";
 }
-} // namespace
 
-const std::vector<Check>& ValidateChecks()
+const std::vector<Check>& AaxChecks()
 {
   static const std::vector<Check> checks = {
       {"description", 1, CheckDescription},
@@ -665,4 +666,16 @@ const std::vector<Check>& ValidateChecks()
   };
   return checks;
 }
+
+bool AcceptsAny(const std::string&) { return true; }
+
+// A path that is not there is the command line's mistake, not a failing check.
+void RequireBundle(const std::string& target)
+{
+  struct stat st;
+  if (stat(target.c_str(), &st) != 0) Fail(target + ": no such bundle or module");
+}
+} // namespace
+
+CheckFormat AaxCheckFormat() { return {"AAX", AcceptsAny, RequireBundle, AaxChecks}; }
 } // namespace aaxtool

@@ -2,7 +2,7 @@
 // (level 4), the editor in an X11 window clicked like a user (level 5), and
 // opening and closing it with the render thread running (level 6).
 #include "Snapshot.h"
-#include "ValidateSupport.h"
+#include "ValidateAax.h"
 
 #include "AAX_Errors.h"
 #include "HostAutomationDelegate.h"

@@ -4,6 +4,7 @@
 // that declare hardRTCapable. A failure quotes the LV2 rule it breaks.
 #include "ValidateLv2.h"
 
+#include "Probes.h"
 #include "ToolError.h"
 #include "ValidateSupport.h"
 
@@ -22,6 +23,7 @@
 #include <chrono>
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <set>
 #include <thread>
@@ -889,7 +891,6 @@ std::string RealTime(CheckContext& ctx, unsigned probe)
 }
 } // namespace
 
-void LoadLv2Target(const std::string& target) { gWorld = std::make_unique<Lv2World>(target); }
 Lv2World* LoadedLv2Target() { return gWorld.get(); }
 
 std::vector<std::string> ExtraExports(const std::string& path)
@@ -944,6 +945,11 @@ std::vector<std::string> ExtraExports(const std::string& path)
   return out;
 }
 
+namespace
+{
+// Fails with one line when the target is not found.
+void LoadLv2Target(const std::string& target) { gWorld = std::make_unique<Lv2World>(target); }
+
 const std::vector<Check>& Lv2Checks()
 {
   static const std::vector<Check> checks = []
@@ -975,9 +981,16 @@ const std::vector<Check>& Lv2Checks()
          [](CheckContext& c) { return RealTime(c, kProbeSystemCalls); }},
     };
     const std::vector<Check> ui = Lv2UiChecks();
-    all.insert(all.begin() + 13, ui.begin(), ui.end());
+    all.insert(all.end(), ui.begin(), ui.end());
+    // Checks run and are reported by level; the UI checks' levels sit
+    // between the rendering checks' and the out-of-range one's.
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Check& a, const Check& b) { return a.level < b.level; });
     return all;
   }();
   return checks;
 }
+} // namespace
+
+CheckFormat Lv2CheckFormat() { return {"LV2", IsLv2Target, LoadLv2Target, Lv2Checks}; }
 } // namespace aaxtool

@@ -10,13 +10,12 @@
 
 namespace aaxtool
 {
-const std::vector<Check>& Lv2Checks();
+// A bundle folder or a plug-in URI (IsLv2Target); the target is loaded once
+// in the tool's process, so every check's child inherits the world instead
+// of reading every bundle again.
+CheckFormat Lv2CheckFormat();
 std::vector<Check> Lv2UiChecks(); // levels 4 and 5, in ValidateLv2Ui.cpp
-// Loads the target once in the tool's process, so every check's child
-// inherits the world instead of reading every bundle again. Fails with one
-// line when the target is not found.
-void LoadLv2Target(const std::string& target);
-Lv2World* LoadedLv2Target(); // null before LoadLv2Target
+Lv2World* LoadedLv2Target(); // null before the format loaded it
 // Names of the dynamic symbols the binary at path exports besides the
 // descriptor functions. [any]
 std::vector<std::string> ExtraExports(const std::string& path);

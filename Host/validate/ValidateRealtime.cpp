@@ -1,8 +1,9 @@
 // The real-time checks of validate (level 9): what the render thread does
 // while it renders, at every block size. Nothing there may allocate, take a
 // lock other than the plug-in mutex, wait, or make a system call.
-#include "ValidateSupport.h"
+#include "ValidateAax.h"
 
+#include "Probes.h"
 #include "ToolError.h"
 
 #include <iterator>

@@ -4,7 +4,7 @@
 // and the state interface (round trip into a fresh instance; refusals).
 
 #include "Lv2Host.h"
-#include "Validate.h"
+#include "Probes.h"
 
 #include <lv2/atom/atom.h>
 
