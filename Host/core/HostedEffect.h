@@ -7,6 +7,7 @@
 #include "HostInstance.h"
 
 #include <memory>
+#include <string>
 
 namespace aaxhost
 {
@@ -16,10 +17,20 @@ public:
   // Valid() is false when the instance could not be made or initialised.
   HostedEffect(CreationProc createEffect, NativeRenderProc render,
                const RenderLayout& layout = RenderLayout(), const HostConfig& config = HostConfig());
+  // The same on a host whose controller answers state from the start (sample
+  // rate, stem formats, effect identifier): the instance reads them in
+  // Initialize, as it does when a workstation inserts it.
+  HostedEffect(CreationProc createEffect, NativeRenderProc render, const RenderLayout& layout,
+               const ControllerState& state, const HostConfig& config = HostConfig());
+  // The instance goes before its context and host.
+  ~HostedEffect();
   HostedEffect(const HostedEffect&) = delete;
   HostedEffect& operator=(const HostedEffect&) = delete;
 
   bool Valid() const { return mValid; }
+  // Which step failed and its result ("the effect did not initialise
+  // (AAX_ERROR_..., -200xx)"); empty when Valid().
+  const std::string& Failure() const { return mFailure; }
   StandInHost& Host() { return *mHost; }
   HostInstance& Instance() { return *mInstance; }
   RenderContext& Context() { return *mContext; }
@@ -38,10 +49,13 @@ public:
   void Render(float** inputs, float** outputs, int32_t frames);
 
 private:
+  void Start(CreationProc createEffect, const RenderLayout& layout);
+
   std::unique_ptr<StandInHost> mHost;
   std::unique_ptr<HostInstance> mInstance;
   std::unique_ptr<RenderContext> mContext;
   NativeRenderProc mRender;
   bool mValid = false;
+  std::string mFailure;
 };
 } // namespace aaxhost

@@ -120,7 +120,9 @@ void Lv2World::Find(const std::string& target)
     lilv_world_load_all(mWorld);
     Node uri(lilv_new_uri(mWorld, target.c_str()));
     mPlugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(mWorld), uri);
-    if (!mPlugin) Fail(target + ": no LV2 plug-in with this URI on LV2_PATH");
+    if (!mPlugin)
+      Fail("no such bundle, module or LV2 plug-in: " + target +
+           " (no LV2 plug-in with this URI on LV2_PATH)");
   }
 }
 
@@ -273,6 +275,9 @@ std::vector<std::string> Lv2World::Presets() const
 
 uint32_t Lv2World::Map(const char* uri)
 {
+  // Instances of one world render on several threads at once (process -j),
+  // and a plug-in may map from any of them.
+  const std::lock_guard<std::mutex> lock(mMapMutex);
   auto it = mIds.find(uri);
   if (it != mIds.end()) return it->second;
   mUris.push_back(uri);
@@ -282,6 +287,7 @@ uint32_t Lv2World::Map(const char* uri)
 }
 const char* Lv2World::Unmap(uint32_t id) const
 {
+  const std::lock_guard<std::mutex> lock(mMapMutex);
   return id >= 1 && id <= mUris.size() ? mUris[id - 1].c_str() : nullptr;
 }
 
@@ -639,6 +645,8 @@ Lv2State Lv2Instance::Save()
   if (st != LV2_STATE_SUCCESS) Fail("state save returned status " + std::to_string(st));
   return s;
 }
+
+const LV2_Feature* const* Lv2Instance::Features() const { return mHold->list; }
 
 int Lv2Instance::Restore(const Lv2State& s)
 {

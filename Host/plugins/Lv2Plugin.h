@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <map>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -69,8 +71,9 @@ private:
   LilvWorld* mWorld = nullptr;
   const LilvPlugin* mPlugin = nullptr;
   std::vector<Lv2Port> mPorts;
+  mutable std::mutex mMapMutex;
   std::map<std::string, uint32_t> mIds;
-  std::vector<std::string> mUris;
+  std::deque<std::string> mUris; // a deque: unmapped texts stay where they are
 };
 
 // Keeps the loaded shared object at path in memory for the life of the
@@ -129,6 +132,9 @@ public:
   // The plug-in's status for restoring exactly these values.
   int Restore(const Lv2State& s);
   bool ApplyPreset(const std::string& uri, std::string* why);
+  // The features the instance was made with (the worker's schedule left
+  // out), for hosts' calls that take them, such as lilv's state functions.
+  const LV2_Feature* const* Features() const;
 
 private:
   static uint32_t MapFn(void* handle, const char* uri);

@@ -4,6 +4,7 @@
 #include "AAX_DescriptionTypes.h"
 #include "AAX_Errors.h"
 #include "AAX_SPlugInChunk.h"
+#include "HostedPlugin.h"
 #include "ToolError.h"
 
 #include <cctype>
@@ -105,33 +106,22 @@ aaxhost::RenderLayout LoadedModule::Layout(int maxFrames) const
 aaxhost::ModuleResult LoadedModule::Unload() { return mModule->Unload(); }
 
 PluginInstance::PluginInstance(const LoadedModule& module, double sampleRate, int maxFrames)
-    : mModule(module), mHost(std::make_unique<aaxhost::StandInHost>())
+    : mModule(module)
 {
-  aaxhost::ControllerState state = mHost->Controller()->State();
+  aaxhost::ControllerState state;
   state.effectID = module.Effect().id;
   state.sampleRate = static_cast<float>(sampleRate);
   state.inputStemFormat = AAX_STEM_FORMAT(1, static_cast<uint16_t>(module.Inputs()));
   state.outputStemFormat = AAX_STEM_FORMAT(1, static_cast<uint16_t>(module.Outputs()));
-  mHost->Controller()->SetState(state);
-  mInstance = std::make_unique<aaxhost::HostInstance>(*mHost, module.CreateEffect());
-  if (!mInstance->Valid()) Fail(module.Path() + ": the creation procedure made no effect");
-  const AAX_Result init = mInstance->Initialize();
-  if (init != AAX_SUCCESS)
-    Fail(module.Path() + ": " + aaxhost::WithCode("the effect did not initialise", init));
+  mEffect = std::make_unique<aaxhost::HostedEffect>(module.CreateEffect(), module.RenderProc(),
+                                                    module.Layout(maxFrames), state);
+  if (!mEffect->Valid()) Fail(module.Path() + ": " + mEffect->Failure());
   // A workstation's automation delegate applies what the plug-in asks of it
   // (chunk restores, editor gestures) by sending it back as an update.
-  mInstance->EchoAutomation(true);
-  mContext = std::make_unique<aaxhost::RenderContext>(module.Layout(maxFrames), mHost->Transport());
-  const AAX_Result fields = mInstance->InitializeFieldData(*mContext);
-  if (fields != AAX_SUCCESS)
-    Fail(module.Path() + ": " + aaxhost::WithCode("the render context was refused", fields));
+  mEffect->Instance().EchoAutomation(true);
 }
 
-PluginInstance::~PluginInstance()
-{
-  // The instance goes before its context and host.
-  mInstance.reset();
-}
+PluginInstance::~PluginInstance() = default;
 
 std::vector<ParamInfo> PluginInstance::Params() const
 {
@@ -176,12 +166,12 @@ std::string PluginInstance::Resolve(const std::string& key) const
     if (SameLetters(p.id, key) || SameLetters(p.name, key)) folded.push_back(&p);
   if (folded.size() == 1) return folded.front()->id;
   if (folded.size() > 1)
-    Fail("parameter \"" + key + "\" is ambiguous: " + folded[0]->id + " (" + folded[0]->name +
-         ") and " + folded[1]->id + " (" + folded[1]->name + ") differ only in case");
+    Usage("parameter \"" + key + "\" is ambiguous: " + folded[0]->id + " (" + folded[0]->name +
+          ") and " + folded[1]->id + " (" + folded[1]->name + ") differ only in case");
   std::string known;
   for (const ParamInfo& p : params)
     known += (known.empty() ? "" : ", ") + p.id + " (" + p.name + ")";
-  Fail("unknown parameter \"" + key + "\" (this plug-in has " + known + ")");
+  Usage("unknown parameter \"" + key + "\" (this plug-in has " + known + ")");
 }
 
 double PluginInstance::ParseValue(const std::string& id, const ValueSpec& value,
@@ -193,15 +183,15 @@ double PluginInstance::ParseValue(const std::string& id, const ValueSpec& value,
     if (Parameters()->GetParameterValueFromString(id.c_str(), &v, AAX_CString(value.text)) !=
             AAX_SUCCESS &&
         !StepFromText(id, value.text, &v))
-      Fail(where + ": \"" + value.text + "\" is no value of parameter " + id +
-           " (give a display text such as \"" + Text(id, 0.0) + "\" or a number from 0 to 1)");
+      Usage(where + ": \"" + value.text + "\" is no value of parameter " + id +
+            " (give a display text such as \"" + Text(id, 0.0) + "\" or a number from 0 to 1)");
     return v;
   }
   if (!(v >= 0.0 && v <= 1.0))
   {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%g", v);
-    Fail(where + ": value " + buf + " of parameter " + id + " is outside 0..1 (normalised)");
+    Usage(where + ": value " + buf + " of parameter " + id + " is outside 0..1 (normalised)");
   }
   return v;
 }
@@ -226,15 +216,6 @@ bool PluginInstance::StepFromText(const std::string& id, const std::string& text
   return found == 1;
 }
 
-bool SplitAssignment(const std::string& text, std::string& key, std::string& value)
-{
-  const size_t eq = text.find('=');
-  if (eq == std::string::npos || eq == 0) return false;
-  key = text.substr(0, eq);
-  value = text.substr(eq + 1);
-  return true;
-}
-
 void PluginInstance::ApplyAssignment(const std::string& assignment)
 {
   std::string key, text;
@@ -257,8 +238,7 @@ std::string PluginInstance::Text(const std::string& id, double normalized) const
 
 void PluginInstance::Update(const std::string& id, double normalized)
 {
-  const AAX_Result r =
-      Parameters()->UpdateParameterNormalizedValue(id.c_str(), normalized, AAX_EUpdateSource(0));
+  const AAX_Result r = mEffect->Update(id.c_str(), normalized);
   if (r != AAX_SUCCESS) Fail(aaxhost::WithCode("parameter " + id + " refused its value", r));
 }
 
@@ -317,20 +297,13 @@ void PluginInstance::LoadChunk(const ChunkFile& file, const std::string& where)
   if (r != AAX_SUCCESS) Fail(where + ": " + aaxhost::WithCode("the plug-in refused the chunk", r));
 }
 
-int32_t PluginInstance::Latency() const { return mHost->Controller()->State().signalLatency; }
+int32_t PluginInstance::Latency() const
+{
+  return mEffect->Host().Controller()->State().signalLatency;
+}
 
 void PluginInstance::Render(float** inputs, float** outputs, int32_t frames)
 {
-  void*& in = mContext->Field(aaxhost::kFieldAudioIn);
-  void*& out = mContext->Field(aaxhost::kFieldAudioOut);
-  void* savedIn = in;
-  void* savedOut = out;
-  in = inputs;
-  out = outputs;
-  mContext->SetFrames(frames);
-  void* context = mContext->Fields();
-  mModule.RenderProc()(&context, &context + 1);
-  in = savedIn;
-  out = savedOut;
+  mEffect->Render(inputs, outputs, frames);
 }
 } // namespace aaxtool

@@ -6,7 +6,7 @@
 
 #include "Automation.h"
 #include "ChunkFile.h"
-#include "HostInstance.h"
+#include "HostedEffect.h"
 #include "Module.h"
 
 #include <memory>
@@ -69,19 +69,20 @@ public:
   PluginInstance(const PluginInstance&) = delete;
   PluginInstance& operator=(const PluginInstance&) = delete;
 
-  AAX_IACFEffectParameters* Parameters() const { return mInstance->Parameters(); }
-  aaxhost::HostInstance& Instance() { return *mInstance; }
-  aaxhost::StandInHost& Host() { return *mHost; }
+  AAX_IACFEffectParameters* Parameters() const { return mEffect->Parameters(); }
+  aaxhost::HostInstance& Instance() { return mEffect->Instance(); }
+  aaxhost::StandInHost& Host() { return mEffect->Host(); }
 
   // [host] Every host parameter in index order, with its current value.
   std::vector<ParamInfo> Params() const;
   // [host] The identifier for an identifier or a name, matched exactly, else
-  // regardless of case when only one parameter matches; fails naming key.
+  // regardless of case when only one parameter matches; fails naming key
+  // (a usage error: the command line or a file named no such parameter).
   std::string Resolve(const std::string& key) const;
   // [host] A normalised value: a number is taken as one (0..1), a text is
   // parsed by the parameter (its display texts), else matched regardless of
   // case against a discrete parameter's step texts when only one step
-  // matches. Fails naming where.
+  // matches. Fails naming where (a usage error).
   double ParseValue(const std::string& id, const ValueSpec& value, const std::string& where) const;
   // [host] "ID=VALUE" as the command line gives it: resolve and parse.
   void ApplyAssignment(const std::string& assignment);
@@ -104,11 +105,6 @@ private:
   bool StepFromText(const std::string& id, const std::string& text, double* normalized) const;
 
   const LoadedModule& mModule;
-  std::unique_ptr<aaxhost::StandInHost> mHost;
-  std::unique_ptr<aaxhost::HostInstance> mInstance;
-  std::unique_ptr<aaxhost::RenderContext> mContext;
+  std::unique_ptr<aaxhost::HostedEffect> mEffect;
 };
-
-// "on" -> "on"; the parse of "ID=VALUE": false when there is no '=' or no ID.
-bool SplitAssignment(const std::string& text, std::string& key, std::string& value);
 } // namespace aaxtool

@@ -1,9 +1,13 @@
 // aaxhost editor: the plug-in's editor in a host X11 window, opened through
 // the view container as a workstation opens it; clicks are real pointer
-// events, and the snapshot is what the window shows.
+// events, and the snapshot is what the window shows. An LV2 plug-in's X11
+// UI is hosted through suil and snapshot only.
 
 #include "Commands.h"
 #include "HostAutomationDelegate.h"
+#include "HostedPlugin.h"
+#include "Lv2Plugin.h"
+#include "Lv2UiSnapshot.h"
 #include "MissingFiles.h"
 #include "Paths.h"
 #include "Plugin.h"
@@ -69,12 +73,39 @@ std::map<std::string, std::string> Values(const PluginInstance& plug)
 
 // Editors draw on their own GUI thread; give them a few frames to show a change.
 constexpr int kSettleMs = 400;
+
+int RunLv2Editor(const EditorOptions& o)
+{
+  if (o.interactive)
+    Usage("editor --interactive: an LV2 UI can only be snapshot for now; give --snapshot");
+  if (!o.clicks.empty())
+    Usage("editor --click: an LV2 UI takes no clicks for now; set values with --param");
+  RequireOutputName(o.snapshot, "--snapshot");
+  // --param means what it means to every other subcommand: the driver
+  // parses it, and the values it sets are copied onto the instance the UI
+  // shows.
+  const std::unique_ptr<PluginType> type = OpenPlugin(o.bundle);
+  const std::unique_ptr<HostedPlugin> model = type->NewInstance(48000.0, 512);
+  for (const std::string& a : o.params)
+    model->ApplyAssignment(a);
+  Lv2World world(o.bundle);
+  Lv2Instance inst(world, 48000.0, 512);
+  if (!inst.Ok()) Fail(world.Uri() + ": the plug-in refused to instantiate at 48000 Hz");
+  for (const PluginParam& p : model->Params())
+    for (const Lv2Port& port : world.Ports())
+      if (port.control && port.input && port.symbol == p.symbol)
+        inst.Control(port.index) = static_cast<float>(p.value);
+  SnapshotLv2Ui(world, inst, o.snapshot);
+  std::printf("%s: UI snapshot of %s\n", o.snapshot.c_str(), world.Uri().c_str());
+  return kExitOK;
+}
 } // namespace
 
 int RunEditor(const EditorOptions& o)
 {
   if (o.snapshot.empty() && !o.interactive)
     Usage("editor: give --snapshot OUT.png or --interactive");
+  if (IsLv2Target(o.bundle)) return RunLv2Editor(o);
   std::vector<std::pair<int, int>> clicks;
   for (const std::string& c : o.clicks)
   {

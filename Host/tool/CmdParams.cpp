@@ -1,13 +1,10 @@
 // aaxhost params and aaxhost state: the parameter list of a fresh instance,
-// and state chunk files saved from, shown in and loaded into one.
+// and states saved from, shown in and loaded into one (AAX: chunk files;
+// LV2: state folders).
 
-#include "ChunkFile.h"
-#include "CmdLv2.h"
 #include "Commands.h"
-#include "Lv2Plugin.h"
+#include "HostedPlugin.h"
 #include "ParamTable.h"
-#include "Paths.h"
-#include "Plugin.h"
 #include "ToolError.h"
 
 #include <iostream>
@@ -18,66 +15,55 @@ namespace
 {
 // Instances that only answer questions still get a realistic rate.
 constexpr double kQuerySampleRate = 48000.0;
+
+nlohmann::json StateJSON(const std::string& file, const StateSummary& s, const HostedPlugin& plug)
+{
+  nlohmann::json out{{"file", file}, {"parameters", ParamsJSON(plug, false)}};
+  for (const StateField& f : s.fields)
+    out[f.key] = f.number ? nlohmann::json::parse(f.value) : nlohmann::json(f.value);
+  return out;
+}
 } // namespace
 
 int RunParams(const ParamsOptions& o)
 {
-  if (IsLv2Target(o.bundle)) return RunParamsLv2(o);
-  LoadedModule module(o.bundle);
-  PluginInstance plug(module, kQuerySampleRate, 512);
+  const std::unique_ptr<PluginType> type = OpenPlugin(o.bundle);
+  const std::unique_ptr<HostedPlugin> plug = type->NewInstance(kQuerySampleRate, 512);
   for (const std::string& a : o.params)
-    plug.ApplyAssignment(a);
+    plug->ApplyAssignment(a);
   if (o.json)
-    std::cout << ParamsJSON(plug, true).dump(2) << "\n";
+    std::cout << ParamsJSON(*plug, true).dump(2) << "\n";
   else
-    PrintParams(std::cout, plug, true);
+    PrintParams(std::cout, *plug, true);
   return kExitOK;
 }
 
 int RunState(const StateOptions& o)
 {
-  LoadedModule module(o.bundle);
-  PluginInstance plug(module, kQuerySampleRate, 512);
-  if (o.action == "save")
+  const std::unique_ptr<PluginType> type = OpenPlugin(o.bundle);
+  const bool save = o.action == "save";
+  type->CheckStatePath(o.file, save, "state " + o.action);
+  const std::unique_ptr<HostedPlugin> plug = type->NewInstance(kQuerySampleRate, 512);
+  if (save)
   {
-    RequireOutputName(o.file, "state save");
     for (const std::string& a : o.params)
-      plug.ApplyAssignment(a);
-    const ChunkFile chunk = plug.SaveChunk();
-    SaveChunkFile(o.file, chunk);
-    if (o.json)
-      std::cout << nlohmann::json{{"file", o.file},
-                                  {"chunk", aaxhost::FourCC(chunk.chunkID)},
-                                  {"version", chunk.version},
-                                  {"bytes", chunk.data.size()},
-                                  {"parameters", ParamsJSON(plug, false)}}
-                       .dump(2)
-                << "\n";
-    else
-    {
-      std::cout << o.file << ": chunk '" << aaxhost::FourCC(chunk.chunkID) << "', "
-                << chunk.data.size() << " bytes\n";
-      PrintParams(std::cout, plug, false);
-    }
+      plug->ApplyAssignment(a);
+    plug->SaveState(o.file);
+  }
+  else
+    plug->LoadState(o.file);
+  const StateSummary summary = plug->SummariseState(o.file);
+  if (o.json)
+  {
+    std::cout << StateJSON(o.file, summary, *plug).dump(2) << "\n";
     return kExitOK;
   }
-  const ChunkFile chunk = LoadChunkFile(o.file);
-  plug.LoadChunk(chunk, o.file);
-  if (o.json)
-    std::cout << nlohmann::json{{"file", o.file},
-                                {"chunk", aaxhost::FourCC(chunk.chunkID)},
-                                {"version", chunk.version},
-                                {"bytes", chunk.data.size()},
-                                {"parameters", ParamsJSON(plug, false)}}
-                     .dump(2)
-              << "\n";
-  else
-  {
-    std::cout << o.file << ": chunk '" << aaxhost::FourCC(chunk.chunkID) << "' version "
-              << chunk.version << ", " << chunk.data.size() << " bytes"
-              << (o.action == "load" ? ", restored:" : ", holds:") << "\n";
-    PrintParams(std::cout, plug, false);
-  }
+  std::cout << o.file << ": " << summary.text
+            << (save                 ? ", saved:"
+                : o.action == "load" ? ", restored:"
+                                     : ", holds:")
+            << "\n";
+  PrintParams(std::cout, *plug, false);
   return kExitOK;
 }
 } // namespace aaxtool

@@ -1,12 +1,12 @@
 // aaxhost process: audio files through the plug-in, block by block, with
-// parameter values, automation split at its change points, state chunks and
-// latency compensation.
+// parameter values, presets, automation split at its change points, states
+// and latency compensation.
 
 #include "AudioFile.h"
 #include "Automation.h"
 #include "Commands.h"
+#include "HostedPlugin.h"
 #include "Paths.h"
-#include "Plugin.h"
 #include "Progress.h"
 #include "ToolError.h"
 #include "WriteBehind.h"
@@ -121,7 +121,7 @@ void Interleave(const std::vector<float*>& src, float* dst, int64_t n)
       dst[size_t(f) * ch + c] = src[c][f];
 }
 
-std::vector<Change> ResolveChanges(const PluginInstance& plug,
+std::vector<Change> ResolveChanges(const HostedPlugin& plug,
                                    const std::vector<AutomationLane>& lanes, const Job& job,
                                    int64_t frames, std::vector<std::string>& warnings)
 {
@@ -142,7 +142,17 @@ std::vector<Change> ResolveChanges(const PluginInstance& plug,
     }
     for (const AutomationPoint& p : lane.points)
     {
-      changes.push_back({p.frame, id, plug.ParseValue(id, p.value, p.where)});
+      // A value the file gets wrong is the file's failure, as its syntax is.
+      double value = 0.0;
+      try
+      {
+        value = plug.ParseValue(id, p.value, p.where);
+      }
+      catch (const ToolError& e)
+      {
+        Fail(e.what());
+      }
+      changes.push_back({p.frame, id, value});
       if (p.frame >= frames)
         warnings.push_back("warning: " + p.where + " at frame " + std::to_string(p.frame) +
                            " is past the end of " + job.input + " (" + std::to_string(frames) +
@@ -154,11 +164,19 @@ std::vector<Change> ResolveChanges(const PluginInstance& plug,
   return changes;
 }
 
+void CheckChannels(const std::string& input, int channels, int inputs)
+{
+  if (channels != inputs)
+    Fail(input + ": has " + std::to_string(channels) + " channel" + (channels == 1 ? "" : "s") +
+         ", the plug-in takes " + std::to_string(inputs) + " input channel" +
+         (inputs == 1 ? "" : "s"));
+}
+
 class Renderer
 {
 public:
-  Renderer(const ProcessOptions& o, const LoadedModule& module, Progress* progress)
-      : mOptions(o), mModule(module), mProgress(progress)
+  Renderer(const ProcessOptions& o, const PluginType& type, Progress* progress)
+      : mOptions(o), mType(type), mProgress(progress)
   {
   }
 
@@ -173,21 +191,15 @@ public:
                              " frames, the file holds " + std::to_string(fmt.frames) + " (" +
                              std::to_string(in.MissingFrames()) +
                              " missing); rendered what it holds");
-    if (fmt.channels != mModule.Inputs())
-      Fail(job.input + ": has " + std::to_string(fmt.channels) + " channel" +
-           (fmt.channels == 1 ? "" : "s") + ", the plug-in takes " +
-           std::to_string(mModule.Inputs()) + " input channel" +
-           (mModule.Inputs() == 1 ? "" : "s"));
+    CheckChannels(job.input, fmt.channels, mType.Inputs());
     const int block = mOptions.block;
-    PluginInstance plug(mModule, fmt.sampleRate, block);
-    // The stand-in host records every call for tests; a long render would
-    // grow those records by megabytes for nothing.
-    plug.Host().Controller()->Calls().SetEnabled(false);
-    plug.Host().Transport()->Calls().SetEnabled(false);
-    plug.Host().Automation()->Calls().SetEnabled(false);
+    const std::unique_ptr<HostedPlugin> instance = mType.NewInstance(fmt.sampleRate, block);
+    HostedPlugin& plug = *instance;
 
-    // As a workstation recalls a session: the chunk, then the values.
-    if (!mOptions.state.empty()) plug.LoadChunk(LoadChunkFile(mOptions.state), mOptions.state);
+    // As a workstation recalls a session: the state, the preset, then the
+    // values.
+    if (!mOptions.state.empty()) plug.LoadState(mOptions.state);
+    if (!mOptions.preset.empty()) plug.ApplyPreset(mOptions.preset);
     for (const std::string& a : mOptions.params)
       plug.ApplyAssignment(a);
     std::vector<Change> changes;
@@ -197,7 +209,7 @@ public:
                          fmt.frames, job.warnings);
 
     AudioFormat outFmt = fmt;
-    outFmt.channels = mModule.Outputs();
+    outFmt.channels = mType.Outputs();
     outFmt.format = OutputFormat(mOptions, fmt, job.output);
     // The plug-in renders 32-bit floats; a null test of a finer file against
     // its render must not look like the plug-in's fault. Said once a run.
@@ -257,7 +269,7 @@ public:
       {
         while (next < changes.size() && changes[next].frame <= pos + done)
         {
-          plug.Update(changes[next].id, changes[next].value);
+          plug.Set(changes[next].id, changes[next].value);
           ++next;
         }
         int64_t n = std::min<int64_t>(callFrames, want - done);
@@ -277,13 +289,13 @@ public:
         mProgress->Advance(std::min(want, std::max<int64_t>(0, fmt.frames - (pos - want))));
     }
     writer.Finish();
-    if (!mOptions.saveState.empty()) SaveChunkFile(mOptions.saveState, plug.SaveChunk());
+    if (!mOptions.saveState.empty()) plug.SaveState(mOptions.saveState);
     out.Commit();
   }
 
 private:
   const ProcessOptions& mOptions;
-  const LoadedModule& mModule;
+  const PluginType& mType;
   Progress* mProgress;
   std::atomic<bool> mPrecisionNoted{false};
 };
@@ -310,8 +322,6 @@ void CheckOptions(const ProcessOptions& o, std::vector<Job>& jobs)
   if (!o.saveState.empty() && o.inputs.size() > 1)
     Usage("--save-state takes one input (each file would have its own state)");
   if (!o.output.empty()) RequireOutputName(o.output, "-o");
-  if (!o.saveState.empty()) RequireOutputName(o.saveState, "--save-state");
-  if (!o.state.empty()) RequireInputFile(o.state);
   if (!o.automation.empty()) RequireInputFile(o.automation);
   if (!o.output.empty() && o.jobs > 1)
     std::fprintf(stderr,
@@ -341,7 +351,9 @@ int RunProcess(const ProcessOptions& o)
 {
   std::vector<Job> jobs;
   CheckOptions(o, jobs);
-  LoadedModule module(o.bundle);
+  const std::unique_ptr<PluginType> type = OpenPlugin(o.bundle);
+  if (!o.saveState.empty()) type->CheckStatePath(o.saveState, true, "--save-state");
+  if (!o.state.empty()) type->CheckStatePath(o.state, false, "--state");
 
   // Every input is looked at before anything is written, and every bad one
   // is reported; the lengths make the bar cover every file.
@@ -354,11 +366,7 @@ int RunProcess(const ProcessOptions& o)
     {
       AudioReader probe(j.input);
       const AudioFormat& fmt = probe.Format();
-      if (fmt.channels != module.Inputs())
-        Fail(j.input + ": has " + std::to_string(fmt.channels) + " channel" +
-             (fmt.channels == 1 ? "" : "s") + ", the plug-in takes " +
-             std::to_string(module.Inputs()) + " input channel" +
-             (module.Inputs() == 1 ? "" : "s"));
+      CheckChannels(j.input, fmt.channels, type->Inputs());
       totalFrames += fmt.frames;
       if (rate == 0) rate = fmt.sampleRate;
     }
@@ -375,9 +383,18 @@ int RunProcess(const ProcessOptions& o)
                    bad, jobs.size());
     return kExitFailure;
   }
+  {
+    // The command line's state, preset and values are the same for every
+    // file: a mistake in them is found once, before anything renders.
+    const std::unique_ptr<HostedPlugin> probe = type->NewInstance(rate, o.block);
+    if (!o.state.empty()) probe->LoadState(o.state);
+    if (!o.preset.empty()) probe->ApplyPreset(o.preset);
+    for (const std::string& a : o.params)
+      probe->ApplyAssignment(a);
+  }
   Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal(),
                     static_cast<int>(jobs.size()));
-  Renderer renderer(o, module, &progress);
+  Renderer renderer(o, *type, &progress);
 
   std::vector<std::string> errors(jobs.size());
   std::atomic<size_t> nextJob{0};

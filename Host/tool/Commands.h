@@ -33,6 +33,7 @@ struct ProcessOptions
   std::vector<std::string> inputs;
   std::string output, outDir;
   std::vector<std::string> params;
+  std::string preset;
   std::string automation, state, saveState;
   int block = 512;
   std::string format, subtype;

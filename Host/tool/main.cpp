@@ -1,5 +1,5 @@
-// aaxhost: drives an AAX module bundle from the command line as a workstation
-// would. Exit status 0 success, 1 failure, 2 usage error; every error is one
+// aaxhost: drives an AAX module or an LV2 plug-in from the command line as
+// a host would. Exit status 0 success, 1 failure, 2 usage error; every error is one
 // line on stderr.
 
 #include "Arguments.h"
@@ -20,15 +20,18 @@ namespace
 {
 void Bundle(CLI::App* app, std::string& into)
 {
-  app->add_option("BUNDLE", into, "module bundle (Name.aaxplugin) or its .so, or an LV2 bundle folder or plug-in URI")
+  app->add_option("BUNDLE-or-URI", into,
+                  "an AAX module bundle (Name.aaxplugin) or its .so, an LV2 bundle folder, or an "
+                  "LV2 plug-in URI (found on LV2_PATH)")
       ->required();
 }
 
 void Params(CLI::App* app, std::vector<std::string>& into)
 {
   app->add_option("--param", into,
-                  "ID=VALUE, repeatable; ID is the identifier or the name, VALUE a display "
-                  "text (on, off, ...) or a normalised number from 0 to 1")
+                  "ID=VALUE, repeatable, applied in order; ID is the identifier (AAX), the port "
+                  "symbol (LV2) or the name; VALUE a display text or scale-point label (on, "
+                  "off, ...) or a normalised number from 0 to 1")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
@@ -65,12 +68,13 @@ std::string SubcommandNames(const CLI::App& app)
 
 int main(int argc, char** argv)
 {
-  CLI::App app{"aaxhost: load an AAX module bundle and drive it as a workstation would"};
+  CLI::App app{"aaxhost: load an AAX module or an LV2 plug-in and drive it as a host would"};
   app.set_version_flag("--version", std::string("aaxhost ") + QV_VERSION);
   app.require_subcommand(1);
 
   DescribeOptions describe;
-  CLI::App* cDescribe = app.add_subcommand("describe", "print what the module describes");
+  CLI::App* cDescribe =
+      app.add_subcommand("describe", "print what the plug-in describes of itself");
   Bundle(cDescribe, describe.bundle);
   cDescribe->add_flag("--json", describe.json, "print JSON");
 
@@ -94,8 +98,14 @@ int main(int argc, char** argv)
   cProcess->add_option("--block", process.block, "frames per render call (1 to 8192)")
       ->check(WholeNumber(1, 8192))
       ->capture_default_str();
-  cProcess->add_option("--state", process.state, "restore this chunk file first");
-  cProcess->add_option("--save-state", process.saveState, "save the chunk after rendering");
+  cProcess->add_option("--state", process.state,
+                       "restore this state first (AAX: a chunk file; LV2: a state folder)");
+  cProcess->add_option("--preset", process.preset,
+                       "apply this preset (its label or URI) after --state, before --param "
+                       "(LV2; an AAX module offers none to the host)");
+  cProcess->add_option("--save-state", process.saveState,
+                       "save the state after rendering, one input (AAX: a chunk file; LV2: a "
+                       "state folder)");
   cProcess->add_option("--format", process.format, "output format: " + FormatNames());
   cProcess->add_option("--subtype", process.subtype, "output sample type: " + SubtypeNames());
   cProcess->add_flag("--no-latency-compensation", process.noLatencyCompensation,
@@ -106,15 +116,18 @@ int main(int argc, char** argv)
   cProcess->add_flag("-q,--quiet", process.quiet, "no progress bar and no summary");
 
   StateOptions state;
-  CLI::App* cState = app.add_subcommand("state", "save, show or load state chunk files");
+  CLI::App* cState = app.add_subcommand(
+      "state", "save, show or load a plug-in's state (AAX: chunk files; LV2: state folders)");
   cState->require_subcommand(1);
-  CLI::App* cSave = cState->add_subcommand("save", "save the chunk after --param values");
-  CLI::App* cShow = cState->add_subcommand("show", "print the values a chunk file holds");
-  CLI::App* cLoad = cState->add_subcommand("load", "restore a chunk file and print the values");
+  CLI::App* cSave = cState->add_subcommand("save", "save the state after --param values");
+  CLI::App* cShow = cState->add_subcommand("show", "print the values a saved state holds");
+  CLI::App* cLoad = cState->add_subcommand("load", "restore a saved state and print the values");
   for (CLI::App* c : {cSave, cShow, cLoad})
   {
     Bundle(c, state.bundle);
-    c->add_option("FILE", state.file, "chunk file")->required();
+    c->add_option("FILE", state.file,
+                  "the state: an AAX chunk file, or an LV2 state folder (as jalv saves it)")
+        ->required();
     c->add_flag("--json", state.json, "print JSON");
   }
   Params(cSave, state.params);
