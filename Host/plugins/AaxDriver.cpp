@@ -1,6 +1,7 @@
 #include "AaxDriver.h"
 
 #include "AAX_DescriptionTypes.h"
+#include "AaxEditor.h"
 #include "Paths.h"
 #include "Plugin.h"
 #include "ToolError.h"
@@ -136,7 +137,7 @@ class AaxPlugin final : public HostedPlugin
 {
 public:
   AaxPlugin(const LoadedModule& module, double sampleRate, int maxFrames)
-      : mPlug(module, sampleRate, maxFrames)
+      : mModule(module), mPlug(module, sampleRate, maxFrames)
   {
     // The stand-in host records every call for tests; a long render would
     // grow those records by megabytes for nothing.
@@ -211,7 +212,13 @@ public:
     return s;
   }
 
+  void ShowEditor(const EditorRun& run, std::ostream& out) override
+  {
+    ShowAaxEditor(mModule, mPlug, run, out);
+  }
+
 private:
+  const LoadedModule& mModule;
   PluginInstance mPlug;
 };
 

@@ -13,6 +13,7 @@
 #include "Automation.h"
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -56,6 +57,20 @@ struct StateSummary
 {
   std::string text; // "chunk 'ln0p' version 1, 2 bytes"
   std::vector<StateField> fields;
+};
+
+// What ShowEditor does once the editor shows the instance's values.
+struct EditorRun
+{
+  // Real pointer presses and releases at X,Y of the editor's window, in
+  // order; each value a click changed is printed once they all landed.
+  std::vector<std::pair<int, int>> clicks;
+  std::string snapshot;     // a PNG of the window to write here, when not empty
+  bool interactive = false; // stays open until its window is closed, printing changes
+  // The files the plug-in asked for and did not find so far (the tool
+  // watches fopen, which a library cannot): an editor that draws pictures
+  // from its bundle warns of those it lacks.
+  std::function<std::vector<std::string>()> missingFiles;
 };
 
 class HostedPlugin
@@ -103,6 +118,13 @@ public:
   // [host] What the state at path holds (AAX: the chunk's identifier,
   // version and size; LV2: the folder's files). Fails as LoadState does.
   virtual StateSummary SummariseState(const std::string& path) const = 0;
+
+  // [host] Opens the plug-in's editor in a window on the X display (DISPLAY,
+  // else an Xvfb of its own), showing the values the instance has now; does
+  // what run asks, printing what it did to out; closes it. Fails naming the
+  // plug-in when it has no editor or the editor does not open; a usage
+  // error for what the format's editors cannot do.
+  virtual void ShowEditor(const EditorRun& run, std::ostream& out) = 0;
 };
 
 class PluginType

@@ -2,6 +2,8 @@
 
 #include "Lv2Plugin.h"
 #include "Lv2StateDir.h"
+#include "Lv2UiSnapshot.h"
+#include "Text.h"
 #include "ToolError.h"
 
 #include <lv2/core/lv2.h>
@@ -25,16 +27,6 @@ namespace aaxtool
 namespace
 {
 using nlohmann::json;
-
-bool SameLetters(const std::string& a, const std::string& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 bool IsNumber(const std::string& text, double& out)
 {
@@ -409,6 +401,18 @@ public:
              (files.size() == 1 ? "" : "s") + " (" + list + ")";
     s.fields = {{"files", std::to_string(files.size()), true}};
     return s;
+  }
+
+  void ShowEditor(const EditorRun& run, std::ostream& out) override
+  {
+    // An LV2 UI is drawn once into a PNG (Lv2UiSnapshot); clicks and a
+    // window left open are the AAX editor's alone so far.
+    if (!run.clicks.empty() || run.interactive)
+      Usage(std::string("editor ") + (run.interactive ? "--interactive" : "--click") +
+            ": LV2 editors support --snapshot only (set values with --param)");
+    const std::lock_guard<std::mutex> lock(mLilvMutex);
+    SnapshotLv2Ui(mWorld, *mInst, run.snapshot);
+    out << run.snapshot << ": UI snapshot of " << mWorld.Uri() << "\n";
   }
 
 private:

@@ -5,6 +5,7 @@
 // instead of refusing them) and keeps the plug-in's status, which lilv drops.
 #include "Lv2StateDir.h"
 
+#include "Signals.h"
 #include "ToolError.h"
 
 #include <lv2/atom/atom.h>
@@ -65,48 +66,11 @@ std::string Trimmed(std::string path)
   return path;
 }
 
-std::string Parent(const std::string& path)
-{
-  const std::string t = Trimmed(path);
-  const size_t slash = t.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : t.substr(0, slash);
-}
-
 std::string Base(const std::string& path)
 {
   const std::string t = Trimmed(path);
   const size_t slash = t.rfind('/');
   return slash == std::string::npos ? t : t.substr(slash + 1);
-}
-
-// The process's umask, read without setting it (umask() would change it
-// for a moment under every other thread).
-mode_t CurrentUmask()
-{
-  mode_t mask = 022;
-  if (FILE* f = std::fopen("/proc/self/status", "r"))
-  {
-    char line[256];
-    unsigned value;
-    while (std::fgets(line, sizeof line, f))
-      if (std::sscanf(line, "Umask: %o", &value) == 1) mask = static_cast<mode_t>(value);
-    std::fclose(f);
-  }
-  return mask;
-}
-
-// A hidden folder beside target, for a result that is renamed into place;
-// mkdtemp's folder is private, a saved state gets the mode mkdir gives.
-std::string TempFolderBeside(const std::string& target, const char* what)
-{
-  std::string tmpl = Parent(target) + "/." + Base(target) + "." + what + ".XXXXXX";
-  std::vector<char> buf(tmpl.begin(), tmpl.end());
-  buf.push_back('\0');
-  if (!mkdtemp(buf.data()))
-    Fail(target + ": cannot make a folder beside it (" + std::strerror(errno) + ")");
-  chmod(buf.data(), 0777 & ~CurrentUmask());
-  return buf.data();
 }
 
 // What a Turtle file says, read with serd: the first syntax error, and the
@@ -312,7 +276,10 @@ void SaveLv2StateDir(Lv2World& w, Lv2Instance& inst, const std::string& dir)
       Fail(dir + ": exists and is not a state folder (no " + kStateFile + "); not replacing it");
   }
 
-  const std::string temp = TempFolderBeside(target, "saving");
+  // A signal removes it, with what lilv wrote into it, until it is in place.
+  std::string temp;
+  if (CreateTemporaryFolder(target, &temp) != 0)
+    Fail(target + ": cannot make a folder beside it (" + std::strerror(errno) + ")");
   LV2_URID_Map map{&w, [](LV2_URID_Map_Handle h, const char* uri)
                    { return static_cast<Lv2World*>(h)->Map(uri); }};
   LV2_URID_Unmap unmap{&w, [](LV2_URID_Unmap_Handle h, LV2_URID id)
@@ -338,9 +305,12 @@ void SaveLv2StateDir(Lv2World& w, Lv2Instance& inst, const std::string& dir)
   std::string old;
   if (why.empty() && exists)
   {
-    // The old folder stays whole until the new one is in place.
-    old = TempFolderBeside(target, "old");
-    if (rename(target.c_str(), old.c_str()) != 0)
+    // The old folder stays whole until the new one is in place; a signal
+    // never takes it, as it may be the only copy.
+    if (CreateTemporaryFolder(target, &old) != 0)
+      why = std::string("cannot make a folder beside it (") + std::strerror(errno) + ")";
+    ForgetTemporaryFolder(old);
+    if (why.empty() && rename(target.c_str(), old.c_str()) != 0)
     {
       why = std::string("cannot move the old folder aside (") + std::strerror(errno) + ")";
       rmdir(old.c_str());
@@ -353,11 +323,9 @@ void SaveLv2StateDir(Lv2World& w, Lv2Instance& inst, const std::string& dir)
     if (!old.empty()) rename(old.c_str(), target.c_str());
     old.clear();
   }
-  if (!why.empty())
-  {
-    RemoveTree(temp);
-    Fail(dir + ": saving the LV2 state failed: " + why);
-  }
+  if (!why.empty()) RemoveTree(temp);
+  ForgetTemporaryFolder(temp);
+  if (!why.empty()) Fail(dir + ": saving the LV2 state failed: " + why);
   if (!old.empty()) RemoveTree(old);
 }
 

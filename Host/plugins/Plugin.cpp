@@ -4,7 +4,7 @@
 #include "AAX_DescriptionTypes.h"
 #include "AAX_Errors.h"
 #include "AAX_SPlugInChunk.h"
-#include "HostedPlugin.h"
+#include "Text.h"
 #include "ToolError.h"
 
 #include <cctype>
@@ -26,15 +26,6 @@ bool IsNumber(const std::string& text, double& out)
   errno = 0;
   out = std::strtod(text.c_str(), &end);
   return errno == 0 && end == text.c_str() + text.size() && std::isfinite(out);
-}
-bool SameLetters(const std::string& a, const std::string& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 } // namespace
 
@@ -214,18 +205,6 @@ bool PluginInstance::StepFromText(const std::string& id, const std::string& text
     ++found;
   }
   return found == 1;
-}
-
-void PluginInstance::ApplyAssignment(const std::string& assignment)
-{
-  std::string key, text;
-  if (!SplitAssignment(assignment, key, text))
-    Usage("--param " + assignment + ": expected ID=VALUE");
-  const std::string id = Resolve(key);
-  ValueSpec wanted;
-  wanted.isText = true;
-  wanted.text = text;
-  Update(id, ParseValue(id, wanted, "--param " + assignment));
 }
 
 std::string PluginInstance::Text(const std::string& id, double normalized) const

@@ -84,8 +84,6 @@ public:
   // case against a discrete parameter's step texts when only one step
   // matches. Fails naming where (a usage error).
   double ParseValue(const std::string& id, const ValueSpec& value, const std::string& where) const;
-  // [host] "ID=VALUE" as the command line gives it: resolve and parse.
-  void ApplyAssignment(const std::string& assignment);
   // [host] The display text of a normalised value.
   std::string Text(const std::string& id, double normalized) const;
   // [host] As automation playback does: UpdateParameterNormalizedValue.

@@ -1,10 +1,12 @@
 #include "Signals.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -29,6 +31,7 @@ constexpr int kSlots = 512; // -j allows 256 renders, each with one output
 struct Slot
 {
   std::atomic<int> state{kFree};
+  bool folder = false; // written while the slot is busy, read once listed
   char path[PATH_MAX];
 };
 Slot sSlots[kSlots];
@@ -61,6 +64,50 @@ private:
   sigset_t mOld;
 };
 
+// A folder's entries are read with getdents64, the system call under
+// readdir: opendir allocates, which a handler must not. One buffer per level
+// of folders, since a level's entries are still being walked while the
+// level below is emptied; the handler runs once, so they can be static.
+constexpr int kFolderDepth = 4;
+constexpr size_t kDirentBytes = 4096;
+alignas(8) char sDirents[kFolderDepth + 1][kDirentBytes];
+
+// Removes what the folder open as fd holds, depth levels below the listed one.
+void EmptyFolder(int fd, int depth)
+{
+  char* buf = sDirents[depth];
+  for (ssize_t n; (n = getdents64(fd, buf, kDirentBytes)) > 0;)
+    for (ssize_t at = 0; at < n;)
+    {
+      const auto* e = reinterpret_cast<const struct dirent64*>(buf + at);
+      at += e->d_reclen;
+      const char* name = e->d_name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+      // unlinkat removes a symbolic link itself, and refuses a folder.
+      if (unlinkat(fd, name, 0) == 0 || errno != EISDIR || depth == kFolderDepth) continue;
+      const int sub = openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (sub < 0) continue;
+      EmptyFolder(sub, depth + 1);
+      close(sub);
+      unlinkat(fd, name, AT_REMOVEDIR);
+    }
+}
+
+// Another thread may still be writing into the folder (lilv on the thread
+// that saves, when the signal came to another): empty it again until it
+// goes, a few times at most.
+void RemoveFolder(const char* path)
+{
+  for (int attempt = 0; attempt < 8; ++attempt)
+  {
+    const int fd = open(path, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    EmptyFolder(fd, 0);
+    close(fd);
+    if (rmdir(path) == 0 || errno != ENOTEMPTY) return;
+  }
+}
+
 [[noreturn]] void WaitToDie()
 {
   for (;;)
@@ -78,7 +125,11 @@ void OnSignal(int sig)
   for (Slot& slot : sSlots)
   {
     int listed = kListed;
-    if (slot.state.compare_exchange_strong(listed, kBusy)) unlink(slot.path);
+    if (!slot.state.compare_exchange_strong(listed, kBusy)) continue;
+    if (slot.folder)
+      RemoveFolder(slot.path);
+    else
+      unlink(slot.path);
   }
   if (sProgressShown.load())
   {
@@ -114,26 +165,9 @@ void RandomSuffix(char* out)
   for (int i = 0; i < 6; ++i)
     out[i] = kChars[bytes[i] % (sizeof kChars - 1)];
 }
-} // namespace
-
-void InstallSignalCleanup()
-{
-  struct sigaction sa;
-  std::memset(&sa, 0, sizeof sa);
-  sa.sa_handler = OnSignal;
-  sigemptyset(&sa.sa_mask);
-  for (int s : kSignals)
-    sigaddset(&sa.sa_mask, s);
-  for (int s : kSignals)
-  {
-    // A signal the caller ignores (nohup) stays ignored.
-    struct sigaction old;
-    if (sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
-    sigaction(s, &sa, nullptr);
-  }
-}
-
-int CreateTemporaryFile(const std::string& target, std::string* temp)
+// Lists ".<name>.XXXXXX" beside target, then makes it: a file (the open
+// descriptor is returned) or a folder (0 is returned).
+int CreateListed(const std::string& target, bool isFolder, std::string* temp)
 {
   const size_t slash = target.rfind('/');
   const std::string folder =
@@ -173,9 +207,11 @@ int CreateTemporaryFile(const std::string& target, std::string* temp)
   {
     RandomSuffix(&name[name.size() - 6]);
     std::memcpy(slot->path, name.c_str(), name.size() + 1);
+    slot->folder = isFolder;
     // Listed before it exists: a handler that scans from here on removes it.
     slot->state.store(kListed);
-    fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd = isFolder ? mkdir(name.c_str(), 0777)
+                  : open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) break;
     const int err = errno;
     slot->state.store(kBusy);
@@ -194,7 +230,7 @@ int CreateTemporaryFile(const std::string& target, std::string* temp)
   return fd;
 }
 
-void ForgetTemporaryFile(const std::string& temp)
+void Forget(const std::string& temp)
 {
   if (temp.empty()) return;
   Blocked blocked;
@@ -207,6 +243,38 @@ void ForgetTemporaryFile(const std::string& temp)
     return;
   }
 }
+} // namespace
+
+void InstallSignalCleanup()
+{
+  struct sigaction sa;
+  std::memset(&sa, 0, sizeof sa);
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  for (int s : kSignals)
+    sigaddset(&sa.sa_mask, s);
+  for (int s : kSignals)
+  {
+    // A signal the caller ignores (nohup) stays ignored.
+    struct sigaction old;
+    if (sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    sigaction(s, &sa, nullptr);
+  }
+}
+
+int CreateTemporaryFile(const std::string& target, std::string* temp)
+{
+  return CreateListed(target, false, temp);
+}
+
+void ForgetTemporaryFile(const std::string& temp) { Forget(temp); }
+
+int CreateTemporaryFolder(const std::string& target, std::string* temp)
+{
+  return CreateListed(target, true, temp);
+}
+
+void ForgetTemporaryFolder(const std::string& temp) { Forget(temp); }
 
 void SetProgressLineShown(bool shown) { sProgressShown.store(shown); }
 

@@ -128,3 +128,20 @@ TEST(AaxhostSignals, KilledEditorTakesItsXvfbWithIt)
   waitpid(pid, nullptr, 0);
   EXPECT_TRUE(WaitFor([&] { return !Alive(xvfb); })) << "Xvfb " << xvfb << " outlived the tool";
 }
+
+TEST(AaxhostSignals, InterruptedLv2StateSaveRemovesItsFolder)
+{
+  if (std::system("strace -o /dev/null true >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no strace, or no ptrace here";
+  const std::string dir = TempFolder(), log = TempFolder() + "/trace";
+  // strace fails the rename into place and sends SIGTERM: the signal comes
+  // when lilv has written every file into the hidden folder.
+  const RunResult r =
+      Shell(dir, "strace -f -qq -o '" + log +
+                     "' -e trace=rename,renameat,renameat2"
+                     " -e inject=rename,renameat,renameat2:error=EINTR:signal=TERM"
+                     " \"$AAXHOST\" state save '" QV_QUORVANE_LV2 "' s; echo \"died $?\"");
+  EXPECT_EQ(r.out, "died 143\n") << r.err;
+  EXPECT_NE(Slurp(log).find("\"./.s."), std::string::npos) << Slurp(log);
+  EXPECT_TRUE(Entries(dir).empty()) << Entries(dir)[0];
+}
