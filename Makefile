@@ -15,6 +15,8 @@
 #   make validate-corpus        aaxhost validate --level 9 --skip-gui over every LV2
 #                               plug-in lv2ls lists, 2 at a time, then the X11 UI
 #                               check on each: build/corpus/report.md
+#   make process-corpus         aaxhost process against lv2file -b 512 on every LV2
+#                               plug-in with audio in and out: build/corpus/process.md
 #   make stress                 the four-thread soak of the module under TSan, then
 #                               ASan + UBSan, STRESS_SECONDS each (STRESS_SEED to repeat;
 #                               STRESS_EDITORS=2: a second instance's editor beside)
@@ -40,7 +42,7 @@ CMAKE_EXTRA := -DQV_BENCH=OFF
 endif
 
 
-.PHONY: all deps configure build test demo bench fuzz stress clean install uninstall validate-corpus
+.PHONY: all deps configure build test demo bench fuzz stress clean install uninstall validate-corpus process-corpus
 
 all: build
 
@@ -113,3 +115,9 @@ validate-corpus: configure
 	@dpkg -s $(CORPUS_PACKAGES) >/dev/null 2>&1 || $(if $(filter 0,$(shell id -u)),,sudo) apt-get install -y $(CORPUS_PACKAGES)
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target aaxhost_tool
 	@bash scripts/validate-corpus.sh $(BUILD_DIR) 9 2
+
+# Not part of make test: aaxhost process against lv2file over the same plug-ins.
+process-corpus: configure
+	@dpkg -s $(CORPUS_PACKAGES) >/dev/null 2>&1 || $(if $(filter 0,$(shell id -u)),,sudo) apt-get install -y $(CORPUS_PACKAGES)
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target aaxhost_tool
+	@bash scripts/process-corpus.sh $(BUILD_DIR)
