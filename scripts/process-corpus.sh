@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # make process-corpus: aaxhost process against Debian's lv2file over every
-# LV2 plug-in on this machine (lv2ls) that has audio in and out. Each gets a
-# second of float noise (one channel per audio input) at block 512 with its
-# default controls, through lv2file twice (a plug-in whose two runs differ
+# LV2 plug-in on this machine (lv2ls) that has audio in and out. Each gets
+# 94 blocks of 512 frames of float noise (one channel per audio input; whole
+# blocks, since lv2file and aaxhost cut a short last block differently) with
+# its default controls, through lv2file twice (a plug-in whose two runs differ
 # is not deterministic and proves nothing) and through aaxhost once; the
 # outputs must be the same samples (lv2file does not compensate a plug-in's
 # latency, so aaxhost does not either here). Writes BUILD/corpus/process.md: the
@@ -59,7 +60,7 @@ while read -r uri; do
     bump "no audio in or no audio out"
     continue
   fi
-  sox -n -r 48000 -e float -b 32 -c "$ins" "$w/in.wav" synth 1 whitenoise vol 0.5 2>/dev/null
+  sox -n -r 48000 -e float -b 32 -c "$ins" "$w/in.wav" synth 48128s whitenoise vol 0.5 2>/dev/null
   timefile=$out/lv2file.ms
   if ! ms timeout 60 lv2file --ignore-clipping -b 512 -i "$w/in.wav" -o "$w/a.wav" "$uri" ||
     ! (timeout 60 lv2file --ignore-clipping -b 512 -i "$w/in.wav" -o "$w/b.wav" "$uri"; exit $?) >/dev/null 2>&1; then
@@ -96,7 +97,7 @@ median() { sort -n | awk '{a[NR] = $1} END {if (NR) print a[int((NR + 1) / 2)]; 
 {
   echo "# aaxhost process against lv2file -b 512"
   echo
-  echo "$n plug-ins listed by lv2ls; each with its default controls on a second of float noise at 48 kHz."
+  echo "$n plug-ins listed by lv2ls; each with its default controls on 94 blocks of float noise at 48 kHz."
   echo
   echo "| outcome | plug-ins |"
   echo "|---|---|"
@@ -109,7 +110,7 @@ median() { sort -n | awk '{a[NR] = $1} END {if (NR) print a[int((NR + 1) / 2)]; 
     echo
     while IFS=$'\t' read -r uri what; do
       echo "- \`$uri\`: $what"
-      echo "  \`sox -n -r 48000 -e float -b 32 -c CHANNELS in.wav synth 1 whitenoise vol 0.5; lv2file --ignore-clipping -b 512 -i in.wav -o a.wav $uri; $shown process $uri in.wav -o c.wav --block 512 --subtype float --no-latency-compensation; $shown diff a.wav c.wav\`"
+      echo "  \`sox -n -r 48000 -e float -b 32 -c CHANNELS in.wav synth 48128s whitenoise vol 0.5; lv2file --ignore-clipping -b 512 -i in.wav -o a.wav $uri; $shown process $uri in.wav -o c.wav --block 512 --subtype float --no-latency-compensation; $shown diff a.wav c.wav\`"
     done < "$out/disagree.txt"
   fi
 } > "$build/corpus/process.md"
