@@ -28,14 +28,6 @@ namespace
 {
 using nlohmann::json;
 
-bool IsNumber(const std::string& text, double& out)
-{
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  char* end = nullptr;
-  errno = 0;
-  out = std::strtod(text.c_str(), &end);
-  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(out);
-}
 
 std::string Num(double v)
 {

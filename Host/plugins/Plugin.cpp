@@ -18,15 +18,6 @@ namespace aaxtool
 namespace
 {
 int StemChannels(int32_t stem) { return static_cast<int>(static_cast<uint32_t>(stem) & 0xFFFF); }
-
-bool IsNumber(const std::string& text, double& out)
-{
-  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-  char* end = nullptr;
-  errno = 0;
-  out = std::strtod(text.c_str(), &end);
-  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(out);
-}
 } // namespace
 
 LoadedModule::LoadedModule(const std::string& bundle)

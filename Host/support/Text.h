@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 namespace aaxtool
@@ -16,5 +19,16 @@ inline bool SameLetters(const std::string& a, const std::string& b)
         std::tolower(static_cast<unsigned char>(b[i])))
       return false;
   return true;
+}
+
+// A finite number written out whole ("0.5", "-3e2"), nothing before or
+// after it, into out. [any]
+inline bool IsNumber(const std::string& text, double& out)
+{
+  if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+  char* end = nullptr;
+  errno = 0;
+  out = std::strtod(text.c_str(), &end);
+  return errno == 0 && end == text.c_str() + text.size() && std::isfinite(out);
 }
 } // namespace aaxtool
