@@ -30,8 +30,14 @@ set(qv_hosts_name Quorvane)
 add_test(NAME lv2.jalv.${qv_hosts_name}
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/jalv_test.sh ${qv_hosts_plugin}
     --saver $<TARGET_FILE:lv2_save_state> --state ${qv_hosts_state})
+# Once in about eight runs on a loaded machine, a whole run went wrong in
+# Ardour itself (8 s instead of 20: the first export was not the take
+# exchanged, and the same build then passed every run, loaded or not). A
+# fault of the plug-in fails every run, so a failed run is tried once more,
+# with its output kept in the log.
 add_test(NAME lv2.ardour.${qv_hosts_name}
-  COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/ardour_test.sh ${qv_hosts_plugin}
+  COMMAND bash -c "bash \"$0\" \"$@\" || { echo 'ardour_test: failed once; trying again' >&2; bash \"$0\" \"$@\"; }"
+    ${CMAKE_CURRENT_LIST_DIR}/ardour_test.sh ${qv_hosts_plugin}
     --compare $<TARGET_FILE:lv2_take_compare> --state ${qv_hosts_state})
 # Both keep real-time pace (JACK's and Ardour's dummy backends), so running
 # them one after the other costs nothing and spares the shared cores.
