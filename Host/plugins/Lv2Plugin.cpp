@@ -433,7 +433,11 @@ Lv2Instance::Lv2Instance(Lv2World& w, double rate, int maxBlock, bool features)
   mAtoms.resize(ports.size());
   for (const Lv2Port& p : ports)
   {
-    if (p.control) mControls[p.index] = p.def;
+    // An output the plug-in declares no default for starts at 0, as lilv's
+    // tools start it: some plug-ins read an output port before they first
+    // write it (Calf's 30-band equaliser takes its minimum, -1, as a gain).
+    if (p.control)
+      mControls[p.index] = p.output && !p.hasDef ? std::min(std::max(0.0f, p.min), p.max) : p.def;
     if (p.cv) mCv[p.index].assign(static_cast<size_t>(std::max(maxBlock, 1)), 0.0f);
     if (p.atom) mAtoms[p.index].assign((p.atomCapacity + 7) / 8, 0);
     if (p.audio) (p.input ? mAudioIn : mAudioOut).push_back(&p);
