@@ -43,7 +43,7 @@ validate)
     out=$(lv2_validate "$b"/*.ttl 2>&1) || fail "lv2_validate $b: $out"
     grep -q "Found 0 errors" <<<"$out" || fail "lv2_validate $b: $(grep -i error <<<"$out" | head -3)"
   done
-  # Nothing the installed LV2 specification marks deprecated is declared,
+  # Nothing the installed LV2 vocabulary marks deprecated is declared,
   # and the version is a release: minor and micro even, minor not zero.
   deprecated=$(grep -l 'owl:deprecated' /usr/lib/lv2/*/*.ttl | while read -r f; do sordi "$f"; done 2>/dev/null |
     awk '$2 == "<http://www.w3.org/2002/07/owl#deprecated>" && $3 ~ /^"true"/ {print $1}' | sort -u)
