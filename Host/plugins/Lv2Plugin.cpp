@@ -92,7 +92,7 @@ void Lv2World::Find(const std::string& target)
     std::string dir = real ? real : target;
     free(real);
     if (dir.back() != '/') dir += '/';
-    // The LV2 specifications on LV2_PATH give lilv the port classes.
+    // LV2's own vocabulary bundles on LV2_PATH give lilv the port classes.
     lilv_world_load_specifications(mWorld);
     lilv_world_load_plugin_classes(mWorld);
     Node bundle(lilv_new_file_uri(mWorld, nullptr, dir.c_str()));
