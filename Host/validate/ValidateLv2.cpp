@@ -72,7 +72,8 @@ std::unique_ptr<Lv2Instance> NewLv2(Lv2World& w, double rate = 48000.0)
       dlclose(h);
     else
       Fail("the plug-in binary cannot be loaded (lv2core: a plugin library is \"suitable for "
-           "dynamic loading\"): " + std::string(dlerror()));
+           "dynamic loading\"): " +
+           std::string(dlerror()));
     Fail("instantiate returned NULL at " + Num(rate) +
          " Hz with every feature it requires offered");
   }
@@ -204,13 +205,6 @@ std::string CheckData(CheckContext& ctx)
          "lv2:Port instances.\")");
   if (w.Name().empty())
     Fail("no name (\"A plugin MUST have at least one untranslated doap:name.\")");
-  LilvNode* minor = lilv_new_uri(w.World(), LV2_CORE__minorVersion);
-  LilvNodes* v = lilv_plugin_get_value(w.Plugin(), minor);
-  lilv_node_free(minor);
-  const bool versioned = v && lilv_nodes_size(v) > 0;
-  lilv_nodes_free(v);
-  // Unversioned data is common in examples and development builds; it is
-  // named in the result rather than failed.
   std::set<std::string> symbols;
   int latency = 0;
   // A range that does not hold its default is doubtful data, but lv2core
@@ -245,8 +239,7 @@ std::string CheckData(CheckContext& ctx)
   if (!doubtful.empty())
     Warn(doubtful + " (no LV2 rule forbids it: lv2:minimum and lv2:maximum are \"a soft "
                     "limit\", lv2:default a value the host \"SHOULD\" set)");
-  return std::to_string(w.Ports().size()) + " port(s), symbols unique, ranges hold their defaults" +
-         (versioned ? "" : " (no lv2:minorVersion)");
+  return std::to_string(w.Ports().size()) + " port(s), symbols unique, ranges hold their defaults";
 }
 
 std::string CheckExports(CheckContext& ctx)
@@ -805,8 +798,8 @@ std::string DamagedState(CheckContext& ctx, bool missing)
     p->Activate();
     RenderLv2(*p, input, w.AudioOuts(), 128);
   }
-  return std::to_string(tried) + (missing ? " state(s) with values left out" : " damaged state(s)") +
-         " survived";
+  return std::to_string(tried) +
+         (missing ? " state(s) with values left out" : " damaged state(s)") + " survived";
 }
 
 // ---- Level 9 ----
@@ -980,8 +973,8 @@ const std::vector<Check>& Lv2Checks()
         {"lv2-no-run-system-call", 9,
          [](CheckContext& c) { return RealTime(c, kProbeSystemCalls); }},
     };
-    const std::vector<Check> ui = Lv2UiChecks();
-    all.insert(all.end(), ui.begin(), ui.end());
+    for (const std::vector<Check>& more : {Lv2DeclarationChecks(), Lv2NoteChecks(), Lv2UiChecks()})
+      all.insert(all.end(), more.begin(), more.end());
     // Checks run and are reported by level; the UI checks' levels sit
     // between the rendering checks' and the out-of-range one's.
     std::stable_sort(all.begin(), all.end(),

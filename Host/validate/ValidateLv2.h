@@ -15,6 +15,12 @@ namespace aaxtool
 // of reading every bundle again.
 CheckFormat Lv2CheckFormat();
 std::vector<Check> Lv2UiChecks(); // levels 4 and 5, in ValidateLv2Ui.cpp
+// Level 1, what the data declares against what the installed LV2
+// specification defines and the binary does (ValidateLv2Declarations.cpp).
+std::vector<Check> Lv2DeclarationChecks();
+// Level 1, metadata no rule requires but hosts and package tools show
+// (ValidateLv2Notes.cpp).
+std::vector<Check> Lv2NoteChecks();
 Lv2World* LoadedLv2Target(); // null before the format loaded it
 // Names of the dynamic symbols the binary at path exports besides the
 // descriptor functions. [any]
