@@ -28,12 +28,16 @@ enum SlotState : int
 };
 
 constexpr int kSlots = 512; // -j allows 256 renders, each with one output
+// No member initialisers: the table is zero (kFree) as static storage, in
+// pages the process never touches unless it registers; initialisers make the
+// compiler write all 2 MiB at start-up, a few milliseconds of every run.
 struct Slot
 {
-  std::atomic<int> state{kFree};
-  bool folder = false; // written while the slot is busy, read once listed
+  std::atomic<int> state;
+  bool folder; // written while the slot is busy, read once listed
   char path[PATH_MAX];
 };
+static_assert(kFree == 0, "a zeroed slot is free");
 Slot sSlots[kSlots];
 
 // Set once a handler has begun; from then on nothing new is created.
