@@ -193,15 +193,13 @@ public:
                              " missing); rendered what it holds");
     CheckChannels(job.input, fmt.channels, mType.Inputs());
     const int block = mOptions.block;
-    const std::unique_ptr<HostedPlugin> instance = mType.NewInstance(fmt.sampleRate, block);
+    std::unique_ptr<HostedPlugin> instance = TakeSpare(fmt.sampleRate);
+    if (!instance)
+    {
+      instance = mType.NewInstance(fmt.sampleRate, block);
+      Recall(*instance);
+    }
     HostedPlugin& plug = *instance;
-
-    // As a workstation recalls a session: the state, the preset, then the
-    // values.
-    if (!mOptions.state.empty()) plug.LoadState(mOptions.state);
-    if (!mOptions.preset.empty()) plug.ApplyPreset(mOptions.preset);
-    for (const std::string& a : mOptions.params)
-      plug.ApplyAssignment(a);
     std::vector<Change> changes;
     if (!mOptions.automation.empty())
       changes =
@@ -293,10 +291,42 @@ public:
     out.Commit();
   }
 
+  // As a workstation recalls a session: the state, the preset, then the
+  // values.
+  void Recall(HostedPlugin& plug) const
+  {
+    if (!mOptions.state.empty()) plug.LoadState(mOptions.state);
+    if (!mOptions.preset.empty()) plug.ApplyPreset(mOptions.preset);
+    for (const std::string& a : mOptions.params)
+      plug.ApplyAssignment(a);
+  }
+
+  // An instance made and recalled at rate, which has rendered nothing: the
+  // first file at that rate renders with it. Some plug-ins draw on process-
+  // wide state when they are made (mda BeatBox synthesises its drums with
+  // rand()), so a second instance would not sound as the first instance of a
+  // fresh host does; and making one costs time on large plug-ins.
+  void GiveSpare(std::unique_ptr<HostedPlugin> spare, double rate)
+  {
+    const std::lock_guard<std::mutex> lock(mSpareMutex);
+    mSpare = std::move(spare);
+    mSpareRate = rate;
+  }
+
 private:
+  std::unique_ptr<HostedPlugin> TakeSpare(double rate)
+  {
+    const std::lock_guard<std::mutex> lock(mSpareMutex);
+    if (!mSpare || mSpareRate != rate) return nullptr;
+    return std::move(mSpare);
+  }
+
   const ProcessOptions& mOptions;
   const PluginType& mType;
   Progress* mProgress;
+  std::mutex mSpareMutex;
+  std::unique_ptr<HostedPlugin> mSpare;
+  double mSpareRate = 0;
   std::atomic<bool> mPrecisionNoted{false};
 };
 
@@ -383,18 +413,16 @@ int RunProcess(const ProcessOptions& o)
                    bad, jobs.size());
     return kExitFailure;
   }
-  {
-    // The command line's state, preset and values are the same for every
-    // file: a mistake in them is found once, before anything renders.
-    const std::unique_ptr<HostedPlugin> probe = type->NewInstance(rate, o.block);
-    if (!o.state.empty()) probe->LoadState(o.state);
-    if (!o.preset.empty()) probe->ApplyPreset(o.preset);
-    for (const std::string& a : o.params)
-      probe->ApplyAssignment(a);
-  }
   Progress progress(totalFrames, rate, !o.quiet && StderrIsTerminal(),
                     static_cast<int>(jobs.size()));
   Renderer renderer(o, *type, &progress);
+  {
+    // The command line's state, preset and values are the same for every
+    // file: a mistake in them is found once, before anything renders.
+    std::unique_ptr<HostedPlugin> first = type->NewInstance(rate, o.block);
+    renderer.Recall(*first);
+    renderer.GiveSpare(std::move(first), rate);
+  }
 
   std::vector<std::string> errors(jobs.size());
   std::atomic<size_t> nextJob{0};
