@@ -142,9 +142,10 @@ std::string CheckNoLock(CheckContext& ctx)
         if (h.lock == mutex->lock) hostToo = true;
     }
   }
-  if (!taken) return "no lock taken while rendering";
-  return std::string("only the plug-in mutex") + (hostToo ? " (the one host calls take too)" : "") +
-         ", taken " + std::to_string(taken) + " time(s), no wait";
+  if (!taken) return "none in " + AllCalls();
+  return std::string("the plug-in's one mutex") +
+         (hostToo ? " (the one host calls take too)" : "") + " " + std::to_string(taken) +
+         " time(s) without a wait, nothing else in " + AllCalls();
 }
 
 std::string CheckNoSystemCall(CheckContext& ctx)

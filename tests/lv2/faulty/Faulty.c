@@ -1,6 +1,9 @@
 /* A mono gain with state, built once per fault: each variant breaks one rule
    an LV2 validator must catch, and nothing else.
      FAULT_ALLOC    allocates in run()
+     FAULT_FIRST_ALLOC  allocates its buffer in the first run() after
+                    activate, not in activate, and never again
+     FAULT_MUTEX    takes a mutex of its own in run(), never contended
      FAULT_STATE    trusts the size of a restored value, and crashes on another
      FAULT_BLOCK    restarts a fade at every run(), so the block size shows
      FAULT_EXPORT   exports a symbol besides lv2_descriptor
@@ -16,6 +19,9 @@
 #ifdef WORKER
 #include <lv2/worker/worker.h>
 #endif
+#ifdef FAULT_MUTEX
+#include <pthread.h>
+#endif
 
 #include <stdlib.h>
 #include <string.h>
@@ -30,6 +36,9 @@ typedef struct
   float saved;
   LV2_URID key, type;
   void* scratch;
+#ifdef FAULT_MUTEX
+  pthread_mutex_t lock; /* guards the gain read, as if another thread wrote it */
+#endif
 #ifdef WORKER
   LV2_Worker_Schedule* schedule;
   float applied;
@@ -69,6 +78,9 @@ static LV2_Handle Instantiate(const LV2_Descriptor* d, double rate, const char* 
   f->key = map->map(map->handle, GAIN_URI);
   f->type = map->map(map->handle, "http://lv2plug.in/ns/ext/atom#Float");
   f->saved = 1.0f;
+#ifdef FAULT_MUTEX
+  pthread_mutex_init(&f->lock, NULL);
+#endif
   return f;
 }
 
@@ -90,8 +102,15 @@ static void Run(LV2_Handle h, uint32_t n)
       LV2_WORKER_SUCCESS)
     ++f->outstanding;
   const float g = f->applied;
+#elif defined(FAULT_MUTEX)
+  pthread_mutex_lock(&f->lock);
+  const float g = *f->gain;
+  pthread_mutex_unlock(&f->lock);
 #else
   const float g = *f->gain;
+#endif
+#ifdef FAULT_FIRST_ALLOC
+  if (!f->scratch) f->scratch = calloc(64, sizeof(float));
 #endif
 #ifdef FAULT_ALLOC
   free(f->scratch);
@@ -111,6 +130,9 @@ static void Run(LV2_Handle h, uint32_t n)
 static void Cleanup(LV2_Handle h)
 {
   Faulty* f = (Faulty*)h;
+#ifdef FAULT_MUTEX
+  pthread_mutex_destroy(&f->lock);
+#endif
   free(f->scratch);
   free(f);
 }
