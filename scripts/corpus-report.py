@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Gathers the corpus run's per-plug-in JSON into report.json and report.md:
-one row per plug-in, one column per check, the failures sorted by the LV2
-rule their line quotes, then every failure (with a command that shows it)
-and every warning line."""
+plug-ins failed, warned and noted per check, one row per plug-in, one column
+per check, the failures sorted by the LV2 rule their line quotes, then every
+failure (with a command that shows it), every warning line and what the
+notes name most."""
 import json
 import os
 import re
@@ -18,7 +19,7 @@ def load(path):
 
 
 def state_of(c):
-    return {"passed": "pass", "skipped": "skip", "warned": "warn", "failed": "fail"}.get(
+    return {"passed": "pass", "skipped": "skip", "warned": "warn", "noted": "note", "failed": "fail"}.get(
         c.get("status"), "skip" if c["skipped"] else "pass" if c["passed"] else "fail")
 
 
@@ -61,6 +62,7 @@ for name in sorted((f for f in os.listdir(runs) if f.endswith(".uri")), key=lamb
 
 failed = {c: 0 for c in checks}
 warned = {c: 0 for c in checks}
+noted = {c: 0 for c in checks}
 skipped = {}
 passed = 0
 for p in plugins:
@@ -72,12 +74,15 @@ for p in plugins:
             failed[c] += 1
         if v["state"] == "warn":
             warned[c] += 1
+        if v["state"] == "note":
+            noted[c] += 1
         if v["state"] == "skip":
             skipped[v["message"]] = skipped.get(v["message"], 0) + 1
 summary = {"plugins": len(plugins), "passed": passed, "failed": len(plugins) - passed,
            "tool_errors": sum(1 for p in plugins if p["tool_error"]),
-           "failed_per_check": failed, "warned_per_check": warned,
+           "failed_per_check": failed, "warned_per_check": warned, "noted_per_check": noted,
            "warned": sum(1 for p in plugins if any(v["state"] == "warn" for v in p["checks"].values())),
+           "noted": sum(1 for p in plugins if any(v["state"] == "note" for v in p["checks"].values())),
            "skipped_per_reason": skipped, "seconds": seconds, "gui_seconds": gui_seconds}
 by_rule = {}
 for p in plugins:
@@ -85,19 +90,30 @@ for p in plugins:
         if v["state"] == "fail":
             by_rule.setdefault(rule_of(v["message"]), []).append((p["uri"], c))
 summary["failed_per_rule"] = {r: len(v) for r, v in by_rule.items()}
+# A note line reads "not given: WHAT; WHAT on N ports: ...; ... (why)": how
+# many plug-ins lack each WHAT.
+by_item = {}
+for p in plugins:
+    for c, v in p["checks"].items():
+        if v["state"] == "note":
+            text = re.sub(r" \(no LV2 rule.*$", "", v["message"]).removeprefix("not given: ")
+            for item in {re.sub(r" on \d+ ports?:.*| of UI <.*", "", i) for i in text.split("; ")}:
+                by_item[(c, item)] = by_item.get((c, item), 0) + 1
+summary["noted_per_item"] = {"%s: %s" % k: n for k, n in by_item.items()}
 json.dump({"summary": summary, "checks": checks, "plugins": plugins},
           open(os.path.join(out, "report.json"), "w"), indent=1)
 
-mark = {"pass": "ok", "fail": "FAIL", "warn": "warn", "skip": "-"}
+mark = {"pass": "ok", "fail": "FAIL", "warn": "warn", "note": "note", "skip": "-"}
 with open(os.path.join(out, "report.md"), "w") as md:
     md.write("# LV2 corpus: aaxhost validate\n\n")
-    md.write("%d plug-ins, %d passed (%d of them with warnings), %d failed, %d without a report; %d s\n\n" % (
-        len(plugins), passed, summary["warned"], len(plugins) - passed, summary["tool_errors"], seconds))
+    md.write("%d plug-ins, %d passed (%d of them with warnings, %d with notes), %d failed, %d without a report; %d s\n\n" % (
+        len(plugins), passed, summary["warned"], summary["noted"], len(plugins) - passed, summary["tool_errors"],
+        seconds))
     if gui_seconds >= 0:
         md.write("The X11 UI check ran alone on each plug-in afterwards: %d s.\n\n" % gui_seconds)
-    md.write("| check | failed | warned |\n|---|---|---|\n")
+    md.write("Plug-ins per check:\n\n| check | failed | warned | noted |\n|---|---|---|---|\n")
     for c in checks:
-        md.write("| %s | %d | %d |\n" % (c, failed[c], warned[c]))
+        md.write("| %s | %d | %d | %d |\n" % (c, failed[c], warned[c], noted[c]))
     md.write("\n| skipped because | plug-ins |\n|---|---|\n")
     for r, k in sorted(skipped.items(), key=lambda x: -x[1]):
         md.write("| %s | %d |\n" % (r.replace("|", "\\|"), k))
@@ -124,5 +140,9 @@ with open(os.path.join(out, "report.md"), "w") as md:
         for c, v in p["checks"].items():
             if v["state"] == "warn":
                 md.write("- %s `%s`: %s\n" % (p["uri"], c, v["message"]))
-print("validate-corpus: %d plug-ins, %d passed (%d with warnings), %d failed in %d s; %s/report.md" % (
-    len(plugins), passed, summary["warned"], len(plugins) - passed, seconds, out))
+    md.write("\n## Notes (what hosts show; no LV2 rule requires it)\n\n"
+             "Each plug-in's note line is in report.json.\n\n| check | not given | plug-ins |\n|---|---|---|\n")
+    for (c, item), n in sorted(by_item.items(), key=lambda x: -x[1]):
+        md.write("| %s | %s | %d |\n" % (c, item.replace("|", "\\|"), n))
+print("validate-corpus: %d plug-ins, %d passed (%d with warnings, %d with notes), %d failed in %d s; %s/report.md" % (
+    len(plugins), passed, summary["warned"], summary["noted"], len(plugins) - passed, seconds, out))

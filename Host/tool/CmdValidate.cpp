@@ -27,9 +27,11 @@ CLI::App* AddValidate(CLI::App& app, ValidateOptions& o)
   c->add_flag("--in-process", o.inProcess, "run the checks in this process (for debugging)");
   c->add_flag("--json", o.json, "print JSON");
   c->add_option("--only", o.only,
-                 "run only these checks (names as printed, comma-separated), whatever their level")
+                "run only these checks (names as printed, comma-separated), whatever their level")
       ->delimiter(',');
   c->add_flag("--strict", o.strict, "warnings (what no rule requires) fail the run too");
+  c->add_flag("--notes", o.notes,
+              "print notes (what hosts show that no rule requires) as NOTE lines; they never fail");
   return c;
 }
 } // namespace aaxtool

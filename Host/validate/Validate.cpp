@@ -33,6 +33,7 @@ struct Outcome
   bool passed = false;
   bool skipped = false;
   bool warned = false; // passed, with an advisory finding in message
+  bool noted = false;  // passed, with a note in message
   std::string message;
   double seconds = 0.0;
 };
@@ -65,6 +66,15 @@ Outcome Warned(const std::string& message)
   return o;
 }
 
+Outcome Noted(const std::string& message)
+{
+  Outcome o;
+  o.passed = true;
+  o.noted = true;
+  o.message = message;
+  return o;
+}
+
 Outcome RunInProcess(const Check& check, CheckContext& ctx)
 {
   std::string step;
@@ -76,6 +86,10 @@ Outcome RunInProcess(const Check& check, CheckContext& ctx)
   catch (const Advisory& e)
   {
     return Warned(e.what());
+  }
+  catch (const Notice& e)
+  {
+    return Noted(e.what());
   }
   catch (const std::exception& e)
   {
@@ -105,8 +119,8 @@ std::string SignalName(int sig)
 }
 
 // The child writes "S<step>\n" lines while it runs and one "P<result>\n",
-// "W<warning>\n" or "F<message>\n" at the end; anything else (a crash, a hang, an exit of its
-// own) is the parent's to describe.
+// "W<warning>\n", "N<note>\n" or "F<message>\n" at the end; anything else (a
+// crash, a hang, an exit of its own) is the parent's to describe.
 Outcome RunInChild(const Check& check, CheckContext& ctx, double timeoutSeconds)
 {
   int fds[2];
@@ -130,6 +144,10 @@ Outcome RunInChild(const Check& check, CheckContext& ctx, double timeoutSeconds)
     catch (const Advisory& e)
     {
       line = std::string("W") + e.what();
+    }
+    catch (const Notice& e)
+    {
+      line = std::string("N") + e.what();
     }
     catch (const std::exception& e)
     {
@@ -210,6 +228,8 @@ Outcome RunInChild(const Check& check, CheckContext& ctx, double timeoutSeconds)
     return Finish(result.substr(1));
   else if (result[0] == 'W')
     return Warned(result.substr(1));
+  else if (result[0] == 'N')
+    return Noted(result.substr(1));
   else
     o.message = result.substr(1);
   if (check.crashNote && (timedOut || !done)) return Warned(o.message + " " + check.crashNote);
@@ -250,7 +270,7 @@ int RunValidate(const ValidateOptions& o)
   const int repeats = o.repeat > 0 ? o.repeat : o.level >= 10 ? 10 : 1;
   const uint64_t first = o.seedGiven ? o.seed : FreshSeed();
   nlohmann::json runs = nlohmann::json::array();
-  int failed = 0, passed = 0, warned = 0;
+  int failed = 0, passed = 0, warned = 0, noted = 0;
   if (!o.json)
   {
     std::string scope = "level " + std::to_string(o.level);
@@ -283,9 +303,12 @@ int RunValidate(const ValidateOptions& o)
           o.inProcess ? RunInProcess(check, ctx) : RunInChild(check, ctx, o.timeoutSeconds);
       out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       if (out.warned && o.strict) out.passed = false;
-      (!out.passed ? failed : out.warned ? warned : passed)++;
+      // A note never fails the run: --strict is about warnings, and what
+      // a note names is for the user's eyes, not a host's.
+      (!out.passed ? failed : out.warned ? warned : out.noted ? noted : passed)++;
       const char* status = !out.passed   ? "failed"
                            : out.warned  ? "warned"
+                           : out.noted   ? "noted"
                            : out.skipped ? "skipped"
                                          : "passed";
       if (o.json)
@@ -295,17 +318,24 @@ int RunValidate(const ValidateOptions& o)
                           {"passed", out.passed},
                           {"skipped", out.skipped},
                           {"warned", out.warned},
+                          {"noted", out.noted},
                           {"message", out.message},
                           {"seconds", out.seconds}});
       else
       {
         // A warning reads like a failure, so scripts parse both alike; the
         // message says that no rule requires what was found.
-        const char* tag = !out.passed   ? "FAIL"
-                          : out.warned  ? "WARN"
-                          : out.skipped ? "SKIP"
-                                        : "PASS";
-        std::printf("%s  L%-2d %-22s %s\n", tag, check.level, check.name, out.message.c_str());
+        // Without --notes a note reads as the pass it is, its text kept
+        // and the flag named.
+        const char* tag = !out.passed            ? "FAIL"
+                          : out.warned           ? "WARN"
+                          : out.noted && o.notes ? "NOTE"
+                          : out.skipped          ? "SKIP"
+                                                 : "PASS";
+        const std::string text = out.noted && !o.notes
+                                     ? out.message + " [a note: --notes prints it as NOTE]"
+                                     : out.message;
+        std::printf("%s  L%-2d %-22s %s\n", tag, check.level, check.name, text.c_str());
         std::fflush(stdout);
       }
     }
@@ -313,15 +343,17 @@ int RunValidate(const ValidateOptions& o)
   }
   if (o.json)
   {
-    nlohmann::json doc = {{"bundle", o.bundle}, {"level", o.level},   {"seed", first},
-                          {"runs", runs},       {"passed", passed},   {"warned", warned},
-                          {"failed", failed},   {"strict", o.strict}, {"ok", failed == 0}};
+    nlohmann::json doc = {{"bundle", o.bundle}, {"level", o.level}, {"seed", first},
+                          {"runs", runs},       {"passed", passed}, {"warned", warned},
+                          {"noted", noted},     {"failed", failed}, {"strict", o.strict},
+                          {"ok", failed == 0}};
     if (!o.only.empty()) doc["only"] = o.only;
     std::printf("%s\n", doc.dump(2).c_str());
   }
   else
-    std::printf("%d passed, %s%d failed (seed %llu)\n", passed,
-                warned ? (std::to_string(warned) + " warned, ").c_str() : "", failed,
+    std::printf("%d passed, %s%s%d failed (seed %llu)\n", passed,
+                warned ? (std::to_string(warned) + " warned, ").c_str() : "",
+                noted ? (std::to_string(noted) + " noted, ").c_str() : "", failed,
                 static_cast<unsigned long long>(first));
   return failed == 0 ? kExitOK : kExitFailure;
 }

@@ -24,9 +24,10 @@ struct ValidateOptions
   bool skipGui = false;
   bool inProcess = false;
   bool json = false;
-  bool strict = false;          // warnings fail the run
+  bool strict = false;           // warnings fail the run
+  bool notes = false;            // noted checks print NOTE instead of PASS
   std::vector<std::string> only; // these checks alone, whatever their level
-  double timeoutSeconds = 30.0; // per check
+  double timeoutSeconds = 30.0;  // per check
 };
 int RunValidate(const ValidateOptions& o);
 
@@ -55,12 +56,23 @@ public:
 };
 [[noreturn]] inline void Warn(const std::string& what) { throw Advisory(what); }
 
+// What a check found missing that no rule asks for but hosts and package
+// tools show a user (a license, port comments): a note. The check counts as
+// passed, --strict included; --notes prints its line as NOTE. [any]
+class Notice : public ToolError
+{
+public:
+  using ToolError::ToolError;
+};
+[[noreturn]] inline void Note(const std::string& what) { throw Notice(what); }
+
 struct Check
 {
   const char* name;
   int level;
   // Throws ToolError with what failed; a check that cannot apply (no editor,
-  // no display) returns "skipped: why"; an advisory finding throws Advisory.
+  // no display) returns "skipped: why"; an advisory finding throws Advisory,
+  // a note Notice.
   std::function<std::string(CheckContext&)> run;
   // Set where the plug-in format allows a plug-in to crash on what the check
   // gives it: a crash, hang or exit of the check's process is then a
