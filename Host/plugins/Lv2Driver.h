@@ -11,4 +11,6 @@ namespace aaxtool
 // [host] Finds the plug-in target names (a bundle folder or a URI on
 // LV2_PATH); fails with one line naming it.
 std::unique_ptr<PluginType> OpenLv2(const std::string& target);
+// Set by LeaveTypesToProcessExit (HostedPlugin.h). [host]
+extern bool gLeaveWorlds;
 } // namespace aaxtool

@@ -15,4 +15,6 @@ std::unique_ptr<PluginType> OpenPlugin(const std::string& target)
   if (stat(target.c_str(), &st) != 0) Fail("no such bundle, module or LV2 plug-in: " + target);
   return OpenAax(target);
 }
+
+void LeaveTypesToProcessExit() { gLeaveWorlds = true; }
 } // namespace aaxtool

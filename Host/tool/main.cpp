@@ -5,6 +5,7 @@
 #include "Arguments.h"
 #include "AudioFile.h"
 #include "Commands.h"
+#include "HostedPlugin.h"
 #include "Signals.h"
 #include "ToolError.h"
 #include "Validate.h"
@@ -219,6 +220,7 @@ int main(int argc, char** argv)
   }
 
   InstallSignalCleanup();
+  LeaveTypesToProcessExit(); // one job per process: nothing to tear down for the next
   try
   {
     if (*cDescribe) return RunDescribe(describe);

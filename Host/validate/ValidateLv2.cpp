@@ -820,7 +820,12 @@ std::string RealTime(CheckContext& ctx, unsigned probe)
   const std::string skip = Unhostable(w);
   if (!skip.empty()) return skip;
   if (!w.HasFeature(LV2_CORE__hardRTCapable))
-    return "skipped: the plug-in does not declare lv2:hardRTCapable";
+    // A misspelling turns these checks off as surely as no claim at all;
+    // the skip says so, lv2-vocabulary warns about it.
+    return w.HasFeature(LV2_CORE_PREFIX "hardRtCapable")
+               ? "skipped: the plug-in declares lv2:hardRtCapable, which LV2 does not define, "
+                 "not lv2:hardRTCapable (lv2-vocabulary)"
+               : "skipped: the plug-in does not declare lv2:hardRTCapable";
   if (probe == kProbeAllocations && !AllocationsCountable())
     return "skipped: the allocator cannot be counted in this build";
   if (probe == kProbeLocks && !LocksCountable())
