@@ -127,6 +127,17 @@ with open(os.path.join(out, "report.md"), "w") as md:
         names = sorted({c for _, c in hits})
         md.write("| %s | %d | %s | %s |\n" % (r.replace("|", "\\|"), len(hits), ", ".join(names),
                                               ", ".join(u for u, _ in hits[:3])))
+    md.write("\n## Failing plug-ins\n\nOne line each: the checks that failed, the first failure, and the "
+             "command that shows them again.\n\n")
+    for p in plugins:
+        bad = [c for c, v in p["checks"].items() if v["state"] == "fail"]
+        if p["tool_error"]:
+            md.write("- %s: no report: %s\n" % (p["uri"], p["tool_error"]))
+        elif bad:
+            first = p["checks"][bad[0]]["message"]
+            md.write("- %s: %s: %s `aaxhost validate '%s' --only %s --seed 1`\n" % (
+                p["uri"], ", ".join(bad), first if len(first) <= 160 else first[:157] + "...",
+                p["uri"], ",".join(bad)))
     md.write("\n## Failures\n\nEach with the command that shows it again.\n\n")
     for p in plugins:
         if p["tool_error"]:

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <cstdint>
 #include <ctime>
 
@@ -62,16 +63,20 @@ Table* Watching(const void* caller)
 
 void Note(Table& t, const void* lock, const char* op, bool mutex, const void* caller, bool waited)
 {
-  if (waited && t.waits.fetch_add(1) == 0) t.firstWait = {lock, op, 1, caller, mutex};
+  // The try calls answer at once whether the lock is free; every other
+  // call named here may wait for it.
+  const bool blocking = std::strstr(op, "try") == nullptr;
+  if (waited && t.waits.fetch_add(1) == 0) t.firstWait = {lock, op, 1, caller, mutex, blocking};
   const int n = t.count.load();
   for (int i = 0; i < n; ++i)
     if (t.uses[i].lock == lock)
     {
       ++t.uses[i].count;
+      t.uses[i].blocking = t.uses[i].blocking || blocking;
       return;
     }
   if (n == aaxtool::kMaxLocksSeen) return;
-  t.uses[n] = {lock, op, 1, caller, mutex};
+  t.uses[n] = {lock, op, 1, caller, mutex, blocking};
   t.count.store(n + 1);
 }
 

@@ -45,6 +45,7 @@ struct LockUse
   unsigned long count = 0;
   const void* caller = nullptr; // where that first call came from
   bool mutex = false;
+  bool blocking = false; // taken at least once by a call that may block (not a try)
 };
 constexpr int kMaxLocksSeen = 16; // distinct lock objects per kind of thread
 struct LockReport

@@ -837,6 +837,7 @@ std::string RealTime(CheckContext& ctx, unsigned probe)
       "or any other mechanism that might result in the process or thread blocking.\")";
   const Signal input = Noise(ctx, w.AudioIns(), kLv2Frames);
   int calls = 0;
+  std::string tried; // the first lock only tried, never waited for
   // One instance for the three sizes: creating one costs more than the
   // runs on large plug-ins. Every run from the first after activate counts:
   // the rules bind the first run as much as the others, so whatever a
@@ -885,19 +886,32 @@ std::string RealTime(CheckContext& ctx, unsigned probe)
       if (r.waits)
         Fail(where + std::to_string(r.waits) + " lock wait(s) in run/connect_port" + over +
              ", the first in " + r.firstWait.op + " from " + site(r.firstWait.caller) + blocking);
-      if (!r.render.empty())
+      const LockUse* held = nullptr;
+      for (const LockUse& u : r.render)
+        if (u.blocking && !held) held = &u;
+      if (held)
+      {
+        const size_t others = r.render.size() - 1;
+        Fail(where + "a lock in run/connect_port: " + held->op + " from " + site(held->caller) +
+             ", taken " + std::to_string(held->count) + " time(s)" + over +
+             (others ? " (and " + std::to_string(others) + " other lock(s))" : "") + blocking);
+      }
+      // A try never waits: it answers at once whether the lock is free. No
+      // rule forbids it; it is named, after every block size had its say.
+      if (!r.render.empty() && tried.empty())
       {
         const LockUse& u = r.render.front();
-        const size_t others = r.render.size() - 1;
-        Fail(where + "a lock in run/connect_port: " + u.op + " from " + site(u.caller) +
-             ", taken " + std::to_string(u.count) + " time(s)" + over +
-             (others ? " (and " + std::to_string(others) + " other lock(s))" : "") + blocking);
+        tried = where + u.op + " from " + site(u.caller) + ", taken " + std::to_string(u.count) +
+                " time(s)" + over;
       }
     }
     if (probe == kProbeSystemCalls && SystemCalls())
       Fail(where + std::to_string(SystemCalls()) + " system call(s) in run/connect_port" + over +
            ", the first " + FirstSystemCall() + blocking);
   }
+  if (!tried.empty())
+    Warn(tried + ", only ever tried, never waited for (a try cannot block, so no LV2 rule "
+                 "forbids it; a run that finds the lock taken must do without what it guards)");
   return "none in " + std::to_string(calls) + " run calls at 3 block sizes";
 }
 } // namespace

@@ -4,6 +4,8 @@
      FAULT_FIRST_ALLOC  allocates its buffer in the first run() after
                     activate, not in activate, and never again
      FAULT_MUTEX    takes a mutex of its own in run(), never contended
+     FAULT_TRYLOCK  only tries that mutex in run(), and keeps its gain when
+                    the try fails (no rule forbids a try: a warning)
      FAULT_STATE    trusts the size of a restored value, and crashes on another
      FAULT_BLOCK    restarts a fade at every run(), so the block size shows
      FAULT_EXPORT   exports a symbol besides lv2_descriptor
@@ -19,7 +21,7 @@
 #ifdef WORKER
 #include <lv2/worker/worker.h>
 #endif
-#ifdef FAULT_MUTEX
+#if defined(FAULT_MUTEX) || defined(FAULT_TRYLOCK)
 #include <pthread.h>
 #endif
 
@@ -36,7 +38,8 @@ typedef struct
   float saved;
   LV2_URID key, type;
   void* scratch;
-#ifdef FAULT_MUTEX
+#if defined(FAULT_MUTEX) || defined(FAULT_TRYLOCK)
+  float last;
   pthread_mutex_t lock; /* guards the gain read, as if another thread wrote it */
 #endif
 #ifdef WORKER
@@ -78,7 +81,7 @@ static LV2_Handle Instantiate(const LV2_Descriptor* d, double rate, const char* 
   f->key = map->map(map->handle, GAIN_URI);
   f->type = map->map(map->handle, "http://lv2plug.in/ns/ext/atom#Float");
   f->saved = 1.0f;
-#ifdef FAULT_MUTEX
+#if defined(FAULT_MUTEX) || defined(FAULT_TRYLOCK)
   pthread_mutex_init(&f->lock, NULL);
 #endif
   return f;
@@ -106,6 +109,13 @@ static void Run(LV2_Handle h, uint32_t n)
   pthread_mutex_lock(&f->lock);
   const float g = *f->gain;
   pthread_mutex_unlock(&f->lock);
+#elif defined(FAULT_TRYLOCK)
+  if (pthread_mutex_trylock(&f->lock) == 0)
+  {
+    f->last = *f->gain;
+    pthread_mutex_unlock(&f->lock);
+  }
+  const float g = f->last;
 #else
   const float g = *f->gain;
 #endif
@@ -130,7 +140,7 @@ static void Run(LV2_Handle h, uint32_t n)
 static void Cleanup(LV2_Handle h)
 {
   Faulty* f = (Faulty*)h;
-#ifdef FAULT_MUTEX
+#if defined(FAULT_MUTEX) || defined(FAULT_TRYLOCK)
   pthread_mutex_destroy(&f->lock);
 #endif
   free(f->scratch);
