@@ -15,8 +15,8 @@ namespace aaxtool
 // of reading every bundle again.
 CheckFormat Lv2CheckFormat();
 std::vector<Check> Lv2UiChecks(); // levels 4 and 5, in ValidateLv2Ui.cpp
-// Level 1, what the data declares against what the installed LV2
-// specification defines and the binary does (ValidateLv2Declarations.cpp).
+// Level 1, what the data declares against the LV2 vocabulary installed on
+// LV2_PATH and what the binary does (ValidateLv2Declarations.cpp).
 std::vector<Check> Lv2DeclarationChecks();
 // Level 1, metadata no rule requires but hosts and package tools show
 // (ValidateLv2Notes.cpp).
